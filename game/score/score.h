@@ -1,0 +1,16 @@
+// End of a game, the score and the stored best score.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/state.h"
+#include "ports.h"
+
+uint32_t ComputeScore(const GameState& g);
+void ShowSummary(GameState& g);
+void ShowNameEntry(GameState& g);
+
+void LoadHighScore(GameState& g);
+void SaveHighScore(GameState& g);
+uint32_t QueryHighScore(StoreKey key);
+int QueryHighScoreName(char* out, uint32_t outSize, StoreKey key);
+void StoreHighScoreValue(uint32_t score);
