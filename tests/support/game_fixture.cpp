@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "game_fixture.h"
+
+void GameTest::SetUp() { fake::Reset(); }
+
+void GameTest::Boot(uint32_t seed) {
+    fake::State().tickCount = seed;
+    InitGameState(g);
+}
+
+void GameTest::StartPlaying(uint32_t seed) {
+    Boot(seed);
+    HandleKey(g, 'P', 0);
+    fake::ClearCues();
+}
+
+void GameTest::Press(uint32_t key, int count) {
+    for (int i = 0; i < count; ++i) HandleKey(g, key, 0);
+}
+
+void GameTest::PressRepeat(uint32_t key, int count) {
+    for (int i = 0; i < count; ++i) HandleKey(g, key, 1);
+}
+
+void GameTest::Type(const std::string& text) {
+    for (char c : text) HandleKey(g, static_cast<uint32_t>(c), 0);
+}
+
+void GameTest::Command(const std::string& text) {
+    Type(text);
+    HandleKey(g, VK_RETURN, 0);
+}
