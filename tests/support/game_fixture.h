@@ -25,6 +25,11 @@ protected:
     // Types the letters and blanks of the text, then Enter.
     void Type(const std::string& text);
     void Command(const std::string& text);
+    // Enters the room as the game does and stands the man on the cell, drawn as
+    // MovePlayer draws him.
+    void PlaceMan(int32_t room, int32_t x, int32_t y);
+    // Puts the item (by table index) in the man's hands, as picking it up would.
+    void Carry(int item);
 
     GameState g{};
 };
