@@ -1,9 +1,90 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Placeholder until the best-score store lands.
+// The best score and its holder's name, kept between runs in the host's store.
+// Every key opened here is closed on every path; failures are silent and read
+// as "no best score yet".
+#include <cstring>
+
 #include "score/score.h"
 
-void LoadHighScore(GameState&) {}
-void SaveHighScore(GameState&) {}
-uint32_t QueryHighScore(StoreKey) { return 0; }
-int QueryHighScoreName(char*, uint32_t, StoreKey) { return 0; }
-void StoreHighScoreValue(uint32_t) {}
+namespace {
+
+// The largest name value read at all. Without a heap the value has to fit a
+// buffer of our own; a name of thousands of characters is no name we wrote.
+constexpr uint32_t kMaxNameValue = 4096;
+
+}  // namespace
+
+uint32_t QueryHighScore(StoreKey key) {
+    uint32_t score = 0;
+    uint32_t type = REG_NONE;
+    uint32_t size = 0;
+    if (I_StoreQueryValue(key, "HighScore", &type, nullptr, &size) && type == REG_DWORD && size == 4) {
+        uint8_t bytes[4] = {};
+        if (I_StoreQueryValue(key, "HighScore", &type, bytes, &size) && size == 4) {
+            score = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+                    static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+        }
+    }
+    I_StoreCloseKey(key);
+    return score;
+}
+
+int QueryHighScoreName(char* out, uint32_t outSize, StoreKey key) {
+    int result = 0;
+    uint32_t type = REG_NONE;
+    uint32_t size = 0;
+    // An expandable string is taken as it stands: nothing is expanded.
+    if (out != nullptr && outSize > 0 && I_StoreQueryValue(key, "HighScoreName", &type, nullptr, &size) &&
+        (type == REG_SZ || type == REG_EXPAND_SZ) && size <= kMaxNameValue) {
+        // One byte more than the value, all zero: a stored string without its
+        // terminator still ends.
+        char buffer[kMaxNameValue + 1];
+        std::memset(buffer, 0, size + 1);
+        uint32_t got = size;
+        if (I_StoreQueryValue(key, "HighScoreName", &type, reinterpret_cast<uint8_t*>(buffer), &got)) {
+            const size_t n = strnlen(buffer, outSize - 1);
+            std::memcpy(out, buffer, n);
+            out[n] = '\0';
+            result = 1;
+        }
+    }
+    I_StoreCloseKey(key);
+    return result;
+}
+
+void LoadHighScore(GameState& g) {
+    StoreKey key = 0;
+    uint32_t score = 0;
+    if (I_StoreOpenKey(0, &key)) score = QueryHighScore(key);
+    // No game can score more; a larger number was not written by us.
+    g.highScore = score > kPerfectScore ? 0 : score;
+
+    // The name is loaded even when its score was thrown away.
+    g.highScoreName[0] = '\0';
+    if (I_StoreOpenKey(0, &key) && !QueryHighScoreName(g.highScoreName, sizeof g.highScoreName, key)) {
+        g.highScoreName[0] = '\0';
+    }
+}
+
+void StoreHighScoreValue(uint32_t score) {
+    StoreKey key = 0;
+    if (!I_StoreOpenKey(1, &key)) return;
+    const uint8_t bytes[4] = {static_cast<uint8_t>(score), static_cast<uint8_t>(score >> 8),
+                              static_cast<uint8_t>(score >> 16), static_cast<uint8_t>(score >> 24)};
+    I_StoreSetValue(key, "HighScore", REG_DWORD, bytes, sizeof bytes);
+    I_StoreCloseKey(key);
+}
+
+void SaveHighScore(GameState& g) {
+    StoreHighScoreValue(g.highScore);
+    StoreKey key = 0;
+    if (!I_StoreOpenKey(1, &key)) return;
+    char name[kNameMax + 1];
+    const size_t n = strnlen(g.highScoreName, kNameMax);
+    std::memcpy(name, g.highScoreName, n);
+    name[n] = '\0';
+    // Stored with its terminator, as a string value should be.
+    I_StoreSetValue(key, "HighScoreName", REG_SZ, reinterpret_cast<const uint8_t*>(name),
+                    static_cast<uint32_t>(n + 1));
+    I_StoreCloseKey(key);
+}
