@@ -168,7 +168,7 @@ bool Compile(const std::string& path, std::vector<uint8_t>* data, Fault* fault) 
         case Want::Map: {
             uint8_t line[kMapColumns];
             if (!ReadBarLine(raw, kMapColumns, lineNo, line, fault)) {
-                if (t[0] != '|') fault->reason = "room " + std::to_string(room) + " needs 18 map lines";
+                if (t[0] != '|') fault->reason = "room " + std::to_string(room) + " needs 18 map lines, each between '|' bars";
                 return false;
             }
             std::memcpy(record + kMapOffset + row * kMapColumns, line, kMapColumns);
@@ -180,7 +180,7 @@ bool Compile(const std::string& path, std::vector<uint8_t>* data, Fault* fault) 
         }
         case Want::Text: {
             if (!ReadBarLine(raw, kTextWidth, lineNo, record + kTextOffset + row * kTextWidth, fault)) {
-                if (t[0] != '|') fault->reason = "room " + std::to_string(room) + " needs 5 description lines";
+                if (t[0] != '|') fault->reason = "room " + std::to_string(room) + " needs 5 description lines, each between '|' bars";
                 return false;
             }
             if (++row == kTextLines) want = Want::Exits;
