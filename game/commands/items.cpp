@@ -11,8 +11,6 @@ namespace {
 constexpr int kFacingDx[8] = {0, 1, 1, 1, 0, -1, -1, -1};
 constexpr int kFacingDy[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
 
-bool IsBlank(uint8_t c) { return c == ' ' || c == 0; }
-
 bool VerbWithNoun(const GameState& g, const char* verb) { return VerbIs(g, verb) && NounIs(g, "*"); }
 
 void DescribeItem(GameState& g, const ItemRecord& item) {
@@ -69,7 +67,7 @@ void TryDropThrow(GameState& g) {
     if (g.facing >= 0 && g.facing < 8) {
         x = g.playerColumn + kFacingDx[g.facing];
         y = g.playerRow + kFacingDy[g.facing];
-        free = x >= 0 && x < kMapColumns && y >= 0 && y < kMapRows && IsBlank(CellAt(g, x, y));
+        free = x >= 0 && x < kMapColumns && y >= 0 && y < kMapRows && CellAt(g, x, y) == ' ';
     }
     if (!free) {
         Reply(g, {" Something is", " in the way!"});
