@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <QApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+
+#include "core/core.h"
+#include "renderer.h"
+#include "sound.h"
+#include "window.h"
+
+namespace {
+// The one game of the run.
+GameState theGame;
+Renderer theRenderer;
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Grimspire"));
+    InitSoundCues();
+    InitGameState(theGame);
+    if (!InitRenderer(theRenderer, theGame)) {
+        const char* text = "Grimspire cannot start: its glyph sheet could not be decoded. "
+                           "The program may be damaged, or Qt's GIF image plugin may be missing.";
+        std::fprintf(stderr, "%s\n", text);
+        const QString platform = QGuiApplication::platformName();
+        if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")) {
+            QMessageBox::critical(nullptr, QStringLiteral("Grimspire"), QString::fromLatin1(text));
+        }
+        ShutDownSoundCues();
+        return 1;
+    }
+    int result;
+    {
+        MainWindow window(theGame, theRenderer);
+        window.CenterWindowOnMonitor();
+        window.show();
+        result = QApplication::exec();
+    }
+    ShutDownSoundCues();
+    return result;
+}

@@ -1,0 +1,160 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "renderer.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+
+#include <cstring>
+
+#include "core/state.h"
+
+void CreateSurface(Surface& s, int32_t width, int32_t height) {
+    s.image = QImage(width, height, QImage::Format_RGB32);
+    s.image.fill(0u);
+    s.pixels = reinterpret_cast<uint32_t*>(s.image.bits());
+    s.width = width;
+    s.height = height;
+    s.stride = static_cast<int32_t>(s.image.bytesPerLine() / 4);
+}
+
+bool LoadGlyphSheet(Surface& s, const QByteArray& sheet) {
+    QBuffer buffer;
+    buffer.setData(sheet);
+    QImageReader reader(&buffer, "gif");
+    const QImage decoded = reader.read();
+    if (decoded.isNull() || decoded.width() != kGlyphSheetWidth || decoded.height() != kGlyphSheetHeight) {
+        return false;
+    }
+    const QImage sheetImage = decoded.convertToFormat(QImage::Format_RGB32);
+    CreateSurface(s, kGlyphSheetWidth * 2, kGlyphSheetHeight);
+    for (int y = 0; y < kGlyphSheetHeight; ++y) {
+        const auto* from = reinterpret_cast<const uint32_t*>(sheetImage.constScanLine(y));
+        uint32_t* to = s.pixels + y * s.stride;
+        for (int x = 0; x < kGlyphSheetWidth; ++x) {
+            const uint32_t rgb = from[x] & 0xFFFFFFu;
+            to[2 * x] = rgb;
+            to[2 * x + 1] = rgb;
+        }
+    }
+    return true;
+}
+
+void TintSurface(Surface& s, uint8_t red, uint8_t green, uint8_t blue) {
+    const uint32_t colour = (uint32_t{red} << 16) | (uint32_t{green} << 8) | blue;
+    for (int32_t y = 0; y < s.height; ++y) {
+        uint32_t* row = s.pixels + y * s.stride;
+        for (int32_t x = 0; x < s.width; ++x) {
+            if (row[x] & 0xFFFFFFu) row[x] = colour;
+        }
+    }
+}
+
+bool InitRenderer(Renderer& r, GameState& g, const QByteArray& sheet) {
+    CreateSurface(r.screenGlyphs, 10, 10);
+    CreateSurface(r.aboutGlyphs, 10, 10);
+    r.game = &g;
+    if (!LoadGlyphSheet(r.screenGlyphs, sheet) || !LoadGlyphSheet(r.aboutGlyphs, sheet)) return false;
+    TintSurface(r.aboutGlyphs, 255, 255, 0);
+    return true;
+}
+
+bool InitRenderer(Renderer& r, GameState& g) {
+    QFile file(QStringLiteral(":/glyphs.gif"));
+    QByteArray sheet;
+    if (file.open(QIODevice::ReadOnly)) sheet = file.readAll();
+    return InitRenderer(r, g, sheet);
+}
+
+void DrawGlyph(const Surface& glyphs, Surface& dest, int32_t x, int32_t y, uint8_t code) {
+    const uint32_t* from = glyphs.pixels + code * kGlyphCellWidth;
+    uint32_t* to = dest.pixels + y * dest.stride + x;
+    for (int row = 0; row < kCellSize; ++row) {
+        std::memcpy(to, from, kCellSize * sizeof(uint32_t));
+        from += glyphs.stride;
+        to += dest.stride;
+    }
+}
+
+uint8_t MapBoxChar(char16_t c) {
+    switch (c) {
+        case u'═': return 0xCD;
+        case u'║': return 0xBA;
+        case u'╔': return 0xC9;
+        case u'╗': return 0xBB;
+        case u'╚': return 0xC8;
+        case u'╝': return 0xBC;
+        case u'╠': return 0xCC;
+        case u'╣': return 0xB9;
+        default: return static_cast<uint8_t>(c & 0xFF);
+    }
+}
+
+const char* BuildDate() { return __DATE__; }
+
+namespace {
+
+constexpr char16_t kAboutTemplate[kAboutRows][kAboutColumns + 1] = {
+    u"╔══════════════════════════╗",
+    u"║                          ║",
+    u"║        Grimspire         ║",
+    u"║                          ║",
+    u"╠══════════════════════════╣",
+    u"║                          ║",
+    u"║  Written By:             ║",
+    u"║                          ║",
+    u"║                          ║",
+    u"║    The Grimspire Team    ║",
+    u"║          2026            ║",
+    u"║                          ║",
+    u"║                          ║",
+    u"║  Version:   1.0          ║",
+    u"║                          ║",
+    u"║                          ║",
+    u"║  Built On:  MMM DD YYYY  ║",
+    u"║                          ║",
+    u"╚══════════════════════════╝",
+};
+
+constexpr bool AllRowsFull() {
+    for (const auto& row : kAboutTemplate) {
+        int n = 0;
+        while (row[n] != 0) ++n;
+        if (n != kAboutColumns) return false;
+    }
+    return true;
+}
+static_assert(AllRowsFull(), "every row of the About box is 28 characters wide");
+
+constexpr int kDateRow = 16;
+constexpr int kDateColumn = 14;
+constexpr int kDateLength = 11;
+
+}  // namespace
+
+void BuildAboutBox(char16_t rows[kAboutRows][kAboutColumns + 1]) {
+    std::memcpy(rows, kAboutTemplate, sizeof kAboutTemplate);
+    const char* date = BuildDate();
+    for (int i = 0; i < kDateLength && date[i] != '\0'; ++i) {
+        rows[kDateRow][kDateColumn + i] = static_cast<char16_t>(static_cast<unsigned char>(date[i]));
+    }
+}
+
+void DrawScreen(const Renderer& r, Surface& dest, int32_t x0, int32_t y0) {
+    const GameState& g = *r.game;
+    for (int column = 0; column < kScreenColumns; ++column) {
+        for (int row = 0; row < kScreenRows; ++row) {
+            DrawGlyph(r.screenGlyphs, dest, x0 + kCellSize * column, y0 + kCellSize * row,
+                      CellAt(g, column, row));
+        }
+    }
+    if (g.aboutShown == 0) return;
+    char16_t box[kAboutRows][kAboutColumns + 1];
+    BuildAboutBox(box);
+    for (int k = 0; k < kAboutColumns; ++k) {
+        for (int row = 0; row < kAboutRows; ++row) {
+            DrawGlyph(r.aboutGlyphs, dest, x0 + 96 + kCellSize * k, y0 + 48 + kCellSize * row,
+                      MapBoxChar(box[row][k]));
+        }
+    }
+}

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Turns the 40 x 25 grid into a 640 x 400 picture of 16 x 16 cells, through a
+// glyph sheet baked in the scheme colour, with the About box drawn over it.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+#include <cstdint>
+
+struct GameState;
+
+// A 32-bit pixel buffer. The QImage owns the memory; pixels are 0x00RRGGBB,
+// rows top to bottom, `stride` pixels apart.
+struct Surface {
+    QImage image;
+    uint32_t* pixels = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t stride = 0;
+};
+
+constexpr int kGlyphSheetWidth = 2304;
+constexpr int kGlyphSheetHeight = 16;
+constexpr int kGlyphCellWidth = 18;  // a sheet glyph at twice its width; 16 columns show
+constexpr int kCellSize = 16;
+constexpr int kPictureWidth = 640;
+constexpr int kPictureHeight = 400;
+
+// The scheme colours as the menu applies them.
+constexpr uint32_t kGrayColour = 0xA8A8A8;
+constexpr uint32_t kGreenColour = 0x00FF00;
+constexpr uint32_t kAmberColour = 0xFFBF00;
+constexpr uint32_t kAboutColour = 0xFFFF00;
+
+struct Renderer {
+    GameState* game = nullptr;
+    Surface screenGlyphs;
+    Surface aboutGlyphs;
+};
+
+// (Re)creates the surface, all black.
+void CreateSurface(Surface& s, int32_t width, int32_t height);
+// Decodes a glyph sheet (a 2304 x 16 picture, black and one gray) into a surface at
+// twice its width. False, leaving the surface alone, when the data is not such a sheet.
+bool LoadGlyphSheet(Surface& s, const QByteArray& sheet);
+void TintSurface(Surface& s, uint8_t red, uint8_t green, uint8_t blue);
+// Glyph sheets for both surfaces from the embedded sheet; false when it cannot be decoded.
+bool InitRenderer(Renderer& r, GameState& g);
+bool InitRenderer(Renderer& r, GameState& g, const QByteArray& sheet);
+
+void DrawGlyph(const Surface& glyphs, Surface& dest, int32_t x, int32_t y, uint8_t code);
+void DrawScreen(const Renderer& r, Surface& dest, int32_t x0, int32_t y0);
+
+constexpr int kAboutRows = 19;
+constexpr int kAboutColumns = 28;
+uint8_t MapBoxChar(char16_t c);
+// The box's rows as drawn, the build date in place; each row ends in a zero.
+void BuildAboutBox(char16_t rows[kAboutRows][kAboutColumns + 1]);
+// The build date as the compiler writes it, for example "May  1 2012".
+const char* BuildDate();

@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window: feeds key presses, the two ticks and the menu commands to the
+// game and shows the rendered picture, windowed or on the whole screen.
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "renderer.h"
+
+struct GameState;
+class QAction;
+
+enum : int {
+    ID_NEW_GAME = 40001,
+    ID_EXIT = 40002,
+    ID_VIEW_GRAY = 40003,
+    ID_VIEW_GREEN = 40004,
+    ID_VIEW_AMBER = 40005,
+    ID_VIEW_FULL_SCREEN = 40006,
+    ID_HELP_ABOUT = 40007,
+    ID_ESCAPE = 40008,
+};
+
+// The colour schemes, named by their icon groups.
+enum : int { SCHEME_GRAY = 112, SCHEME_GREEN = 113, SCHEME_AMBER = 114 };
+
+enum : int { TIMER_EVENTS = 1, TIMER_BLINK = 2 };
+constexpr int kEventsPeriodMs = 260;
+constexpr int kBlinkPeriodMs = 210;
+
+class MainWindow;
+
+// The client area: 640 x 400 in a window, the whole screen in full screen.
+class ScreenView final : public QWidget {
+public:
+    explicit ScreenView(MainWindow& window);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    MainWindow& window_;
+    Qt::MouseButton lastClickButton_ = Qt::NoButton;
+    quint64 lastClickTime_ = 0;
+};
+
+class MainWindow final : public QMainWindow {
+public:
+    MainWindow(GameState& game, Renderer& renderer);
+
+    void OnCommand(int id);
+    void OnKeyDown(uint32_t key, int32_t repeat);
+    void OnTimer(int id);
+    // Draws the grid into the window's picture and asks for a repaint.
+    void PresentScreen();
+    void CenterWindowOnMonitor();
+
+    const Surface& WindowSurface() const { return windowSurface_; }
+    ScreenView& View() { return *view_; }
+    QAction* Action(int id) const;
+    int SchemeId() const { return schemeId_; }
+    bool FullScreen() const { return fullScreen_; }
+    bool MenuDetached() const { return menuDetached_; }
+    // Called with every key just before the game gets it; for tests.
+    void SetKeyTap(std::function<void(uint32_t, int32_t)> tap) { keyTap_ = std::move(tap); }
+
+    void ToggleMenuAndCursor();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* AddCommand(QMenu* menu, const QString& text, int id, const QList<QKeySequence>& keys);
+    void BuildMenu();
+    void SetScheme(int id, uint8_t red, uint8_t green, uint8_t blue);
+    void SetSchemeIcon(int id);
+    void UpdateMenuChecks();
+    void ToggleFullScreen();
+    void FitWindowToClient();
+
+    GameState& game_;
+    Renderer& renderer_;
+    Surface windowSurface_;
+    ScreenView* view_ = nullptr;
+    std::array<QAction*, 8> actions_{};
+    QTimer eventsTimer_;
+    QTimer blinkTimer_;
+    int schemeId_ = SCHEME_GRAY;
+    bool fullScreen_ = false;
+    bool menuDetached_ = false;
+    std::function<void(uint32_t, int32_t)> keyTap_;
+};

@@ -1,0 +1,92 @@
+#!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Starts the real program on a virtual X display, types keys into it, captures the
+# window and looks for the title picture in it, then ends it from the menu.
+#   xvfb_smoke.sh GRIMSPIRE FIND_TITLE_TOOL
+set -u
+game=$1
+find_title=$2
+
+for tool in Xvfb xdotool xwininfo import; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIPPED: $tool is not installed (needs the packages xvfb, xdotool, x11-utils and imagemagick)"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d)
+xvfb_pid=
+game_pid=
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAILED: $*"; exit 1; }
+
+# A display number of our own.
+for n in $(seq 91 140); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { display=:$n; break; }
+done
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do
+    xwininfo -display "$display" -root >/dev/null 2>&1 && break
+    sleep 0.1
+done
+export DISPLAY=$display
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+
+XDG_CONFIG_HOME=$work/config "$game" >"$work/game.log" 2>&1 &
+game_pid=$!
+
+window=
+for _ in $(seq 100); do
+    window=$(xdotool search --onlyvisible --name '^Grimspire$' 2>/dev/null | head -1)
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || { cat "$work/game.log"; fail "no window titled Grimspire appeared"; }
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+sleep 0.5
+
+capture() {
+    import -display "$display" -window "$window" "$work/$1.png" || fail "could not capture the window"
+}
+# The picture is looked for anywhere in the window (the menu bar stands above it).
+has_title() {
+    QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=$work/config "$find_title" "$work/$1.png"
+}
+
+geometry=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+echo "window: $geometry"
+capture first
+has_title first || fail "the title picture is not in the window"
+
+# I shows the instructions, F2 (New Game) brings the title back.
+xdotool key i
+sleep 0.5
+capture instructions
+has_title instructions && fail "key I did not reach the game"
+xdotool key F2
+sleep 0.5
+capture again
+has_title again || fail "F2 did not bring the title back"
+
+# Game, then Exit, by the menu's own keys.
+xdotool key alt+g
+sleep 0.5
+xdotool key x
+for _ in $(seq 50); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$game_pid" 2>/dev/null; then
+    fail "the program did not end from the menu"
+fi
+wait "$game_pid"
+status=$?
+game_pid=
+[ "$status" = "0" ] || { cat "$work/game.log"; fail "the program exited with $status"; }
+echo "PASSED: title picture found, keys reached the game, Exit ended it with status 0"
