@@ -2,6 +2,7 @@
 // Every reply of the item and creature verbs, typed as the player types them and
 // compared character for character, trailing blanks and empty lines included.
 #include <array>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,9 @@ struct ReplyCase {
     std::array<const char*, 7> lines;  // null: the line stays empty
     std::vector<int> cues;
 };
+
+// Failures name the command rather than dumping the record's bytes.
+void PrintTo(const ReplyCase& c, std::ostream* os) { *os << c.command; }
 
 void PutWallNorth(GameState& g) {
     g.facing = 0;
