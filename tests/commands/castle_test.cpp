@@ -43,6 +43,7 @@ TEST_F(Castle, TheKeyLiesOnTheStudyDesk) {
     EXPECT_EQ(g.items[kKey].carried, 1);
     EXPECT_EQ(g.items[kKey].visible, 1);
     EXPECT_EQ(CarriedCount(g), 1);
+    EXPECT_TRUE(MatchesGolden(g, "commands_study_key_taken"));
 
     Command("LOOK DESK");
     EXPECT_EQ(MessageArea(g), Padded({" It's made", " of Wood."}));
@@ -140,6 +141,7 @@ TEST_F(Castle, WineCellarDoorOpensFromBesideIt) {
     // He is drawn to the cell above the door.
     EXPECT_TRUE(ManAt(8, 13));
     EXPECT_EQ(CellAt(g, 7, 13), ' ');
+    EXPECT_TRUE(MatchesGolden(g, "commands_cellar_door_open"));
 
     // Open now: he walks through, and opening again finds no door to reach.
     Press(VK_DOWN);
