@@ -443,3 +443,35 @@ TEST_F(PuzzleTest, WearingChangesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// The second quest can leave an item in a guarded doorway (a border opening is a
+// reachable spot); once the guard goes, the item shows and is picked up, not walked over.
+TEST_F(PuzzleTest, ItemUnderADepartedFairyShowsAndIsPickedUp) {
+    StartPlaying();
+    g.items[SWORD].room = 51;
+    g.items[SWORD].x = 0;
+    g.items[SWORD].y = 9;
+    PlaceMan(51, 1, 9);
+    ASSERT_EQ(CellAt(g, 0, 9), 0xF6);
+    Carry(HARP);
+    Command("PLAY HARP");
+    EXPECT_EQ(CellAt(g, 0, 9), 0xC5);
+    Press(VK_LEFT);
+    EXPECT_EQ(g.items[SWORD].carried, 1);
+    EXPECT_EQ(g.playerColumn, 1);
+}
+
+TEST_F(PuzzleTest, ItemUnderTheBanishedVampireShows) {
+    StartPlaying();
+    g.items[SWORD].room = 27;
+    g.items[SWORD].x = 23;
+    g.items[SWORD].y = 9;
+    PlaceMan(27, 22, 9);
+    Carry(CROSS);
+    Command("WAVE CROSS");
+    EXPECT_EQ(CellAt(g, 23, 9), 0xC5);
+}
+
+}  // namespace
