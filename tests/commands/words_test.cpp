@@ -209,7 +209,7 @@ TEST_F(Words, LaterRepliesReplaceEarlierOnes) {
     PlaceMan(82, 2, 2);
     Command("LOOK WALLS");
     EXPECT_EQ(MessageArea(g), Padded({"The walls are", "many Colors!"}));
-    // A reply that ended the command's answers keeps Impossible!! away.
+    // A too-heavy reply is an answer: no Impossible!! follows it.
     PlaceMan(57, 2, 2);
     Command("TAKE SHELF");
     EXPECT_EQ(MessageArea(g), Padded({"SHELFS", "are too heavy!"}));
