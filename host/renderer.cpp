@@ -5,12 +5,20 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "core/state.h"
 
 void CreateSurface(Surface& s, int32_t width, int32_t height) {
-    s.image = QImage(width, height, QImage::Format_RGB32);
+    // Rows start on cache lines, so a glyph row of 64 bytes lands in one line.
+    const size_t bytes = (static_cast<size_t>(width) * height * 4 + 63) / 64 * 64;
+    auto* memory = static_cast<uchar*>(std::aligned_alloc(64, bytes));
+    if (memory == nullptr) {
+        s.image = QImage(width, height, QImage::Format_RGB32);
+    } else {
+        s.image = QImage(memory, width, height, width * 4, QImage::Format_RGB32, std::free, memory);
+    }
     s.image.fill(0u);
     s.pixels = reinterpret_cast<uint32_t*>(s.image.bits());
     s.width = width;
@@ -142,8 +150,10 @@ void BuildAboutBox(char16_t rows[kAboutRows][kAboutColumns + 1]) {
 
 void DrawScreen(const Renderer& r, Surface& dest, int32_t x0, int32_t y0) {
     const GameState& g = *r.game;
-    for (int column = 0; column < kScreenColumns; ++column) {
-        for (int row = 0; row < kScreenRows; ++row) {
+    // Cells never overlap, so they are drawn in the order that suits the
+    // destination's memory: along its rows.
+    for (int row = 0; row < kScreenRows; ++row) {
+        for (int column = 0; column < kScreenColumns; ++column) {
             DrawGlyph(r.screenGlyphs, dest, x0 + kCellSize * column, y0 + kCellSize * row,
                       CellAt(g, column, row));
         }

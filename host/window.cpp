@@ -230,7 +230,10 @@ void MainWindow::ToggleFullScreen() {
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         if (!menuDetached_) ToggleMenuAndCursor();
+        const QRect area = screen() ? screen()->geometry() : QRect();
         showFullScreen();
+        // Without a window manager to honour the full-screen state, take the screen ourselves.
+        if (!area.isEmpty()) setGeometry(area);
     } else {
         fullScreen_ = false;
         if (menuDetached_) ToggleMenuAndCursor();
