@@ -363,11 +363,40 @@ TEST_F(PuzzleTest, DropAgainstTheWallOrOverTheEdgeKeepsTheItem) {
 
 // --- Water -----------------------------------------------------------------
 
+// A floor cell of the current room beside the fountain's plinth (or other thin outline).
+bool FindCellBesideFurniture(GameState& g, int& fx, int& fy) {
+    const uint8_t outline[] = {0xDA, 0xC4, 0xBF, 0xC0, 0xD9, 0xB3};
+    const int dx[4] = {0, 1, 0, -1};
+    const int dy[4] = {-1, 0, 1, 0};
+    for (int x = 0; x < kMapColumns; ++x) {
+        for (int y = 0; y < kMapRows; ++y) {
+            if (MapCell(g, x, y) != ' ') continue;
+            for (int d = 0; d < 4; ++d) {
+                const int nx = x + dx[d];
+                const int ny = y + dy[d];
+                if (nx < 0 || nx >= kMapColumns || ny < 0 || ny >= kMapRows) continue;
+                if (std::find(std::begin(outline), std::end(outline), MapCell(g, nx, ny)) != std::end(outline)) {
+                    fx = x;
+                    fy = y;
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
 TEST_F(PuzzleTest, FountainWaterRestoresStrengthOnlyOnce) {
     StartPlaying();
+    PlaceMan(17, 0, 0);
+    int x = 0;
+    int y = 0;
+    ASSERT_TRUE(FindCellBesideFurniture(g, x, y)) << "the garden needs a fountain to stand at";
+    PlaceMan(17, x, y);
     Carry(FLASK);
+    Command("FILL FLASK");
+    ASSERT_EQ(g.flaskHasWater, 1);
     g.strength = 40;
-    g.flaskHasWater = 1;
     Command("DRINK WATER");
     EXPECT_EQ(g.strength, 100);
     EXPECT_EQ(g.waterDrunk, 1);
