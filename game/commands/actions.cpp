@@ -6,6 +6,8 @@
 #include "core/core.h"
 #include "world/world.h"
 
+namespace actions {
+
 void Reply(GameState& g, std::initializer_list<const char*> lines) { ReplyFrom(g, 0, lines); }
 
 void ReplyFrom(GameState& g, int32_t firstLine, std::initializer_list<const char*> lines) {
@@ -36,8 +38,11 @@ void RemoveMonster(GameState& g, MonsterRecord& monster) {
     }
 }
 
+}  // namespace actions
+
 // Every handler is tried, as each may answer: the last reply is the one that stands.
 void TryItemAndCreatureVerbs(GameState& g) {
+    using namespace actions;
     TryDropThrow(g);
     TryLookAtItem(g);
     TryWear(g);

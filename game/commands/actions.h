@@ -7,6 +7,8 @@
 
 #include "core/state.h"
 
+namespace actions {
+
 // Item glyphs: each item's glyph is unique, so it names the item.
 enum : uint8_t {
     GLYPH_LAMP = 0x06,
@@ -70,3 +72,5 @@ void TryClimb(GameState& g);
 void TryEat(GameState& g);
 void TryKill(GameState& g);
 void TryPet(GameState& g);
+
+}  // namespace actions

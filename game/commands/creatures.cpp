@@ -4,6 +4,7 @@
 #include "commands/commands.h"
 #include "core/core.h"
 
+namespace actions {
 namespace {
 
 constexpr int32_t kBalcony = 32;
@@ -63,3 +64,5 @@ void TryPet(GameState& g) {
         Reply(g, {"I can't pet", "a *!"});
     }
 }
+
+}  // namespace actions

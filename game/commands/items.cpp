@@ -5,6 +5,7 @@
 #include "core/core.h"
 #include "world/world.h"
 
+namespace actions {
 namespace {
 
 // Neighbour offsets by facing: north, then clockwise.
@@ -168,3 +169,5 @@ void TryRubClean(GameState& g) {
         Reply(g, {"The *", "is cleaner now."});
     }
 }
+
+}  // namespace actions

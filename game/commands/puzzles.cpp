@@ -7,6 +7,7 @@
 #include "core/core.h"
 #include "world/world.h"
 
+namespace actions {
 namespace {
 
 constexpr int32_t kCourtyard = 0;
@@ -128,3 +129,5 @@ void TryPlay(GameState& g) {
         Reply(g, {"The *", "makes Horrible", "music!!"});
     }
 }
+
+}  // namespace actions
