@@ -1,0 +1,298 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The whole castle in one game: every treasure to the courtyard, every monster
+// that can die killed, the gate waved open and the man out through it -- 1550,
+// the name entry, and the best score on the courtyard wall in the next game.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "core/core.h"
+#include "player.h"
+#include "score/score.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int kTreasures[] = {HARP, NECKLACE, CROSS, DIAMOND, BARS, RUBYS, FIGURINE,
+                              SCEPTER, HOURGLASS, GEM, GOLDBAR, GOBLET, CROWN};
+
+class PerfectGame : public Player {
+protected:
+    void ExpectMessage(std::initializer_list<const char*> lines) {
+        int n = 0;
+        for (const char* line : lines) {
+            if (line != nullptr) {
+                EXPECT_EQ(Line(n), line) << "message line " << n << " " << Where();
+            }
+            ++n;
+        }
+    }
+
+    int TreasuresHome() const {
+        int n = 0;
+        for (int t : kTreasures) n += (g.items[t].room == 0 && !g.items[t].carried) || g.items[t].carried ? 1 : 0;
+        return n;
+    }
+
+    void LayDownEverything() {
+        for (int i = 0; i < kItemCount; ++i) {
+            if (Carrying(i)) DropInCourtyard(i);
+        }
+    }
+
+    // The sword, the snake's lamp, the gem in the fountain, the demon's crown,
+    // the goblet, the west ogre and the hourglass up the stairs.
+    void FirstTrip() {
+        PickUp(SWORD);
+        Fight(SNAKE);
+        PickUp(LAMP);
+        GoTo(32);  // from the balcony the gem shows in the fountain
+        Say("LOOK GARDEN");
+        ExpectMessage({" There is a", " BIG Gem in", " the Garden", " Fountain!"});
+        GoTo(17);
+        Say("LOOK FOUNTAIN");
+        ExpectMessage({"The fountain", "is filled", "with water.But", "you can't see", "In it."});
+        GetHidden(GEM, "GEM");
+        Fight(DEMON_13);
+        PickUp(CROWN);
+        PickUp(GOBLET);
+        Fight(OGRE_3);
+        PickUp(HOURGLASS);
+        GoTo(0);
+        LayDownEverything();
+        EXPECT_EQ(TreasuresHome(), 4);
+    }
+
+    // The statue's necklace, the upper ogre, the demon with the wand, the silver
+    // bars, the sorcerer's mirror and the rubies in the castle wall.
+    void SecondTrip() {
+        PickUp(SWORD);
+        PickUp(LAMP);
+        GoTo(18);
+        Say("LOOK STATUE");
+        ExpectMessage({" The statue is", " wearing a", " Necklace"});
+        GetHidden(NECKLACE, "NECKLACE");
+        Say("LOOK NECKLACE");
+        ExpectMessage({" On the back", " it says:", nullptr, "Protection from", "Traps."});
+        Fight(OGRE_20);
+        Fight(DEMON_23);
+        PickUp(WAND);
+        PickUp(BARS);
+
+        GoTo(66);
+        Say("WAVE WAND");
+        ExpectMessage({"As you wave the", "WAND....", nullptr, "  There is a", "*Puff* of smoke", "Revealing a",
+                       "Secret passage!"});
+        Hop(65);
+        PickUp(BALL);
+        Say("LOOK BALL");
+        ExpectMessage({"In the Cyrstal", "Ball.....", nullptr, " You see a man", "in a winding", "passage,waving",
+                       "a Wand."});
+        DropAside(BALL);
+        Hop(66);  // by magic: the laboratory has no door back
+        EXPECT_EQ(Man(), (route::Spot{16, 9}));
+        ExpectMessage({"There is a puff", "of smoke & you", "appear in the", "Sorcerers room!"});
+
+        PickUp(RUBYS);
+        GoTo(0);
+        for (int i : {BARS, RUBYS, NECKLACE, SWORD, LAMP, WAND}) DropInCourtyard(i);
+        EXPECT_EQ(TreasuresHome(), 7);
+    }
+
+    // The harp from the tower, the cross from the red room, the diamond past the
+    // fairy, the key from the study and the figurine past the vampire.
+    void ThirdTrip() {
+        PickUp(HARP);
+        PickUp(CROSS);
+        GoTo(51);
+        Say("PLAY HARP");
+        ExpectMessage({"The Harp makes", "Beautiful", "Music!", "The fairy", "likes the music", "and leaves!"});
+        EXPECT_EQ(g.monsters[9].present, 0);
+        EXPECT_EQ(fake::PlayedCues().back(), CUE_HARP);
+        Hop(56);
+        PickUp(DIAMOND);
+        Hop(51);  // the fairy steps aside for a man coming out
+        GoTo(55);
+        Say("LOOK DESK");
+        ExpectMessage({" There is a", " Key on top"});
+        GetHidden(KEY, "KEY");
+
+        GoTo(27);
+        Say("LOOK VAMPIRE");
+        ExpectMessage({"The VAMPIRE", "looks Mean!"});
+        Say("WAVE CROSS");
+        ExpectMessage({"The vampire", "sees the holy", "cross and", "disappears!"});
+        EXPECT_EQ(g.monsters[VAMPIRE].present, 0);
+        PickUp(FIGURINE);
+        GoTo(0);
+        for (int i : {HARP, CROSS, DIAMOND, FIGURINE}) DropInCourtyard(i);
+        EXPECT_EQ(TreasuresHome(), 11);
+    }
+
+    // Glasses and book tell how the gate opens; fountain water restores the man
+    // if no fight has called for it yet.
+    void QuietTrip() {
+        GetHidden(GLASSES, "GLASSES");
+        GetHidden(BOOK, "BOOK");
+        Say("READ BOOK");
+        ExpectMessage({"The book reads:", nullptr, "  Wave Scepter"});
+        DropAside(GLASSES);
+        DropAside(BOOK);
+        // A man who never ran low drinks now, for the taste of it.
+        if (!g.waterDrunk) {
+            Heal();
+            EXPECT_EQ(g.strength, 100);
+        }
+        EXPECT_EQ(g.waterDrunk, 1);
+        EXPECT_FALSE(Carrying(FLASK));
+        GoTo(0);
+    }
+
+    // Down the dark stairs to the cellar, through the maze to the gold bar and
+    // the scepter in the king's secret room.
+    void CellarTrip() {
+        for (int i : {SWORD, LAMP, NECKLACE, WAND}) PickUp(i);
+        GoTo(67);
+        FightHere();
+        EXPECT_LT(g.monsters[BAT].strength, 0);
+        // The cellar door.
+        WalkTo(
+            [&](route::Spot s) {
+                for (int dx = -1; dx <= 1; ++dx) {
+                    for (int dy = -1; dy <= 1; ++dy) {
+                        if (route::OnMap(s.x + dx, s.y + dy) && CellAt(g, s.x + dx, s.y + dy) == 0x08) return true;
+                    }
+                }
+                return false;
+            },
+            "the cellar door");
+        Say("LOOK DOOR");
+        ExpectMessage({" It looks", " very Strong."});
+        Say("OPEN DOOR");
+        ExpectMessage({"Done."});
+        EXPECT_EQ(g.doorLocked67, 0);
+        DropAside(KEY);  // the hands are needed for the gold bar and the scepter
+        Fight(SMALL_SPIDER);
+        Fight(BIG_SPIDER);
+        PickUp(GOLDBAR);
+        Say("LOOK WALL");
+        ExpectMessage({"The Wall Says:", "Quillamorne", "was Here!"});
+
+        GoTo(76);
+        Say("WAVE WAND");
+        ExpectMessage({"As you wave the", "WAND....", nullptr, "  There is a", "*Puff* of smoke", "Revealing a",
+                       "Secret passage!"});
+        Hop(82);
+        Say("LOOK WALLS");
+        ExpectMessage({"The walls are", "many Colors!"});
+        PickUp(SCEPTER);
+        Hop(76);  // the way back up stands open
+        GoTo(0);
+    }
+};
+
+TEST_F(PerfectGame, EveryTreasureEveryMonsterAndOutThroughTheGate) {
+    Boot(1984);
+    ASSERT_EQ(g.mode, Title);
+    Key('I');
+    ASSERT_EQ(g.mode, Instructions);
+    EXPECT_EQ(Row(16), "look at the wall in the courtyard.");
+    Key('P');
+    ASSERT_EQ(g.mode, Play);
+    ASSERT_EQ(g.currentRoom, 0);
+    Say("LOOK WALL");
+    ExpectMessage({"Writing on the", "wall says...", nullptr, " No high score"});
+
+    try {
+        FirstTrip();
+        SecondTrip();
+        ThirdTrip();
+        QuietTrip();
+        CellarTrip();
+    } catch (const Stuck& stuck) {
+        FAIL() << stuck.what();
+    }
+
+    // Home with the last two; everything is in the courtyard or in hand.
+    for (int t : kTreasures) EXPECT_TRUE(g.items[t].carried || g.items[t].room == 0) << g.items[t].name;
+    for (int m = 0; m < kMonsterCount; ++m) {
+        if (!g.monsters[m].guardian) {
+            EXPECT_LT(g.monsters[m].strength, 0) << g.monsters[m].name;
+        }
+    }
+    EXPECT_GE(g.strength, 0);
+    EXPECT_LE(CarriedCount(g), kCarryLimit);
+    try {
+        DropInCourtyard(GOLDBAR);
+        Say("WAVE SCEPTER");
+        ExpectMessage({"As you wave the", "scepter....", nullptr, "The Gate opens", "by itself!"});
+        for (int x = 10; x <= 13; ++x) EXPECT_EQ(CellAt(g, x, 17), ' ');
+        WalkTo([](route::Spot s) { return s.y == kMapRows - 1; }, "the open gate");
+    } catch (const Stuck& stuck) {
+        FAIL() << stuck.what();
+    }
+    RecordProperty("keys", keys);
+    RecordProperty("strength", g.strength);
+    RecordProperty("lowestStrength", lowestStrength);
+    fake::ClearCues();
+    Key(VK_DOWN);
+
+    ASSERT_EQ(g.mode, Summary);
+    EXPECT_EQ(g.escaped, 1);
+    EXPECT_EQ(ComputeScore(g), 1550u);
+    EXPECT_EQ(Row(1), "      You've Escaped the Castle!");
+    EXPECT_EQ(Row(4), " You have collected these Treasues...");
+    // Thirteen treasures in table order on every second column from 7.
+    int n = 0;
+    for (int i = 0; i < kItemCount; ++i) {
+        if (!g.items[i].treasure) continue;
+        EXPECT_EQ(CellAt(g, 7 + 2 * n, 6), g.items[i].glyph) << g.items[i].name;
+        ++n;
+    }
+    EXPECT_EQ(n, 13);
+    EXPECT_EQ(Row(9), " You have killed these Monsters......");
+    int m = 0;
+    for (int i = 0; i < kMonsterCount; ++i) {
+        if (g.monsters[i].guardian) continue;
+        EXPECT_EQ(CellAt(g, 12 + 2 * m, 11), g.monsters[i].glyph) << g.monsters[i].name;
+        ++m;
+    }
+    EXPECT_EQ(m, 8);
+    EXPECT_EQ(Row(19), "           Your Score: 1550");
+    EXPECT_EQ(Row(20), "               PERFECT!");
+    EXPECT_EQ(Row(24), "          - Press any key -");
+    EXPECT_EQ(fake::PlayedCues(), std::vector<int>{CUE_PERFECT});
+
+    // The first key leads to the name entry.
+    HandleKey(g, VK_SHIFT, 0);
+    ASSERT_EQ(g.mode, NameEntry);
+    EXPECT_EQ(Row(1), "     You have made the High Score!");
+    EXPECT_EQ(Row(4), "                1550");
+    for (char c : std::string("QUILLAMORNE")) HandleKey(g, static_cast<uint32_t>(c), 0);
+    BlinkTick(g);
+    EXPECT_EQ(Row(15).substr(0, 31), "  Enter Your Name - QUILLAMORNE");
+    HandleKey(g, VK_RETURN, 0);
+    ASSERT_EQ(g.mode, Title);
+    EXPECT_EQ(g.highScore, 1550u);
+    EXPECT_STREQ(g.highScoreName, "QUILLAMORNE");
+
+    // What the store holds: the score as four bytes, the name with its end.
+    const auto& values = fake::State().values;
+    ASSERT_TRUE(values.count("HighScore"));
+    ASSERT_TRUE(values.count("HighScoreName"));
+    EXPECT_EQ(values.at("HighScore").bytes, (std::vector<uint8_t>{0x0E, 0x06, 0, 0}));
+    const auto& name = values.at("HighScoreName").bytes;
+    EXPECT_EQ(std::string(name.begin(), name.end()), std::string("QUILLAMORNE") + '\0');
+
+    // The next run reads the store when it starts, and the courtyard wall shows it.
+    g = GameState{};
+    Boot(7);
+    EXPECT_EQ(g.highScore, 1550u);
+    HandleKey(g, 'P', 0);
+    ASSERT_EQ(g.mode, Play);
+    Say("LOOK WALL");
+    ExpectMessage({"Writing on the", "wall says...", "", "QUILLAMORNE", " 1550"});
+}
+
+}  // namespace
