@@ -105,6 +105,16 @@ TEST_F(RoomCompiler, TheSourceCompilesToTheBuiltInData) {
     EXPECT_NE(cpp.find("const uint8_t kBuiltInRoomData[kRoomDataSize] = {"), std::string::npos);
 }
 
+TEST_F(RoomCompiler, AcceptsWindowsLineEndsAndAByteOrderMark) {
+    auto lines = lines_;
+    for (auto& line : lines) line += "\r";
+    lines.front() = "\xEF\xBB\xBF" + lines.front();
+    ASSERT_EQ(Run(lines), 0) << errors_;
+    const std::string bin = ReadFile(dir_ / "out.bin");
+    ASSERT_EQ(bin.size(), static_cast<size_t>(kRoomDataSize));
+    EXPECT_EQ(0, std::memcmp(bin.data(), kBuiltInRoomData, kRoomDataSize));
+}
+
 TEST_F(RoomCompiler, RejectsLinesOfTheWrongWidth) {
     auto lines = lines_;
     const size_t map = RoomLine(12) + 3;

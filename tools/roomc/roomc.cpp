@@ -138,6 +138,8 @@ bool Compile(const std::string& path, std::vector<uint8_t>* data, Fault* fault) 
     std::string raw;
     while (std::getline(in, raw)) {
         ++lineNo;
+        // Editors on Windows may start the file with a byte order mark.
+        if (lineNo == 1 && raw.rfind("\xEF\xBB\xBF", 0) == 0) raw.erase(0, 3);
         const std::string t = Trim(raw);
         if (t.empty() || t[0] == '#') continue;
         uint8_t* record = data->data() + (room < 0 ? 0 : room * kRoomRecordSize);
