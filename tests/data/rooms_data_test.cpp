@@ -293,17 +293,27 @@ bool Intersects(const CellSet& a, const CellSet& b) {
 
 // Walks the whole castle from the man's starting cell, moving as the game moves
 // him: eight directions, over edges keeping the coordinate along the edge, by
-// stairs onto the same cell, the puff of smoke into room 66. Doors are open,
-// guardians gone and the wand's passages opened, as a player would have it.
+// stairs onto the same cell, the puff of smoke into room 66. Solved, the doors
+// are open, the guardians gone, the wand's passages open and the lamp lit, as
+// a player would have it; unsolved, all of them stand in the way.
 struct CastleWalk {
     bool seen[kRoomCount][kMapRows][kMapColumns] = {};
     std::array<Map, kRoomCount> maps;
     std::array<std::array<int, 6>, kRoomCount> exits;
 
-    CastleWalk() {
+    explicit CastleWalk(bool solved) {
         for (int r = 0; r < kRoomCount; ++r) {
-            maps[static_cast<size_t>(r)] = OpenedMap(r);
+            maps[static_cast<size_t>(r)] = solved ? OpenedMap(r) : RawMap(r);
             exits[static_cast<size_t>(r)] = ParseExitSlots(r);
+        }
+        if (!solved) {
+            maps[67][14][8] = maps[67][14][9] = 0x08;
+            maps[81][8][13] = maps[81][9][13] = 0x08;
+            maps[27][9][23] = 0x05;
+            maps[51][9][0] = maps[53][0][11] = 0xF6;
+            for (auto [from, to] : {std::pair{10, 67}, std::pair{67, 10}, std::pair{76, 82}})
+                for (int& e : exits[static_cast<size_t>(from)])
+                    if (e == to) e = -1;
         }
         struct Spot {
             int room, x, y;
@@ -370,7 +380,7 @@ struct CastleWalk {
 };
 
 const CastleWalk& Walk() {
-    static const CastleWalk* walk = new CastleWalk();
+    static const CastleWalk* walk = new CastleWalk(true);
     return *walk;
 }
 
@@ -705,6 +715,25 @@ TEST(RoomData, FurnitureStandsWithinReach) {
 TEST(RoomData, WholeCastleCanBeWalkedFromTheCourtyard) {
     const CastleWalk& walk = Walk();
     for (int room = 0; room < kRoomCount; ++room) EXPECT_TRUE(walk.RoomReached(room)) << "room " << room;
+}
+
+// Before any puzzle is solved the man can reach everything he needs to solve
+// them, and nothing that one of them guards.
+TEST(RoomData, PuzzlesGuardTheirRoomsAndTheirToolsLieOpen) {
+    const CastleWalk closed(false);
+    GameState& g = Tables();
+    for (uint8_t tool : {0x06, 0x15, 0x16, 0xC4, 0xC5, 0xE7, 0xEC, 0x0E, 0x74}) {
+        const ItemRecord* item = FindItemByGlyph(g, tool);
+        ASSERT_NE(item, nullptr);
+        EXPECT_TRUE(closed.RoomReached(item->room)) << item->name << " in room " << item->room;
+        if (item->visible) EXPECT_TRUE(closed.seen[item->room][item->y][item->x]) << item->name;
+    }
+    // The key and the lamp open the cellar and the dungeon, the harp the empty
+    // room, the cross the guest room, the wand the two secret rooms.
+    for (int room : {28, 56, 65, 68, 69, 77, 80, 82}) EXPECT_FALSE(closed.RoomReached(room)) << "room " << room;
+    EXPECT_FALSE(closed.RoomReached(67)) << "the cellar stairs are dark";
+    EXPECT_TRUE(closed.RoomReached(81)) << "the dungeon stair from the battlements";
+    EXPECT_FALSE(closed.seen[81][8][12]) << "the dungeon door";
 }
 
 TEST(RoomData, EveryRoomHasAPlaceForTheSecondQuest) {
