@@ -722,11 +722,14 @@ TEST(RoomData, WholeCastleCanBeWalkedFromTheCourtyard) {
 TEST(RoomData, PuzzlesGuardTheirRoomsAndTheirToolsLieOpen) {
     const CastleWalk closed(false);
     GameState& g = Tables();
-    for (uint8_t tool : {0x06, 0x15, 0x16, 0xC4, 0xC5, 0xE7, 0xEC, 0x0E, 0x74}) {
+    const uint8_t tools[] = {0x06, 0x15, 0x16, 0xC4, 0xC5, 0xE7, 0xEC, 0x0E, 0x74};
+    for (uint8_t tool : tools) {
         const ItemRecord* item = FindItemByGlyph(g, tool);
         ASSERT_NE(item, nullptr);
         EXPECT_TRUE(closed.RoomReached(item->room)) << item->name << " in room " << item->room;
-        if (item->visible) EXPECT_TRUE(closed.seen[item->room][item->y][item->x]) << item->name;
+        if (item->visible) {
+            EXPECT_TRUE(closed.seen[item->room][item->y][item->x]) << item->name;
+        }
     }
     // The key and the lamp open the cellar and the dungeon, the harp the empty
     // room, the cross the guest room, the wand the two secret rooms.
