@@ -156,21 +156,9 @@ protected:
         GoTo(67);
         FightHere();
         EXPECT_LT(g.monsters[BAT].strength, 0);
-        // The cellar door.
-        WalkTo(
-            [&](route::Spot s) {
-                for (int dx = -1; dx <= 1; ++dx) {
-                    for (int dy = -1; dy <= 1; ++dy) {
-                        if (route::OnMap(s.x + dx, s.y + dy) && CellAt(g, s.x + dx, s.y + dy) == 0x08) return true;
-                    }
-                }
-                return false;
-            },
-            "the cellar door");
         Say("LOOK DOOR");
         ExpectMessage({" It looks", " very Strong."});
-        Say("OPEN DOOR");
-        ExpectMessage({"Done."});
+        OpenDoorHere();
         EXPECT_EQ(g.doorLocked67, 0);
         DropAside(KEY);  // the hands are needed for the gold bar and the scepter
         Fight(SMALL_SPIDER);

@@ -124,7 +124,7 @@ route::ExitRule Player::Rules() const {
         if (next == 82 || (room == 66 && next == 65)) return false;
         if ((room == 51 || room == 53) && next == 56) return false;
         if (room == 27 && next == 28) return g.monsters[VAMPIRE].present == 0;
-        if (next == 75 || next == 77) return Carrying(NECKLACE);
+        if (next == 75 || next == 77) return Carrying(NECKLACE) || braveTraps;
         return true;
     };
 }
@@ -283,6 +283,22 @@ void Player::FillFlask() {
         "the fountain");
     Say("FILL FLASK");
     if (Line(0) != "Done." || !g.flaskHasWater) throw Stuck("FILL FLASK answered '" + Line(0) + "' " + Where());
+}
+
+void Player::OpenDoorHere() {
+    WalkTo(
+        [&](Spot s) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                for (int dy = -1; dy <= 1; ++dy) {
+                    if (route::OnMap(s.x + dx, s.y + dy) && CellAt(g, s.x + dx, s.y + dy) == kDoor) return true;
+                }
+            }
+            return false;
+        },
+        "the door");
+    Say("OPEN DOOR");
+    const bool open = g.currentRoom == 67 ? g.doorLocked67 == 0 : g.doorLocked81 == 0;
+    if (Line(0) != "Done." || !open) throw Stuck("OPEN DOOR answered '" + Line(0) + "' " + Where());
 }
 
 void Player::Heal() {

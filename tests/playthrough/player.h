@@ -57,6 +57,8 @@ protected:
     // water restores the man once a game. Fights call it when he is low.
     void Heal();
     void FillFlask();
+    // Walks up to the locked door of this room and opens it with the key.
+    void OpenDoorHere();
     // Lays the item down on a cell that `where` accepts, facing it from a
     // straight step so that DROP puts it there.
     void Drop(int item, const std::function<bool(route::Spot)>& where);
@@ -68,4 +70,6 @@ protected:
     bool mustSurvive = true;
     bool fightOnTheWay = true;
     int32_t healBelow = 50;
+    // Whether the way may lead into a drowning trap's passage without the necklace.
+    bool braveTraps = false;
 };

@@ -121,6 +121,75 @@ TEST_F(ShortGame, KilledByTheOgre) {
     EXPECT_EQ(g.monsters[OGRE_3].strength, 80);
 }
 
+// The way to the winding passage without the necklace: the man steps off the
+// trap column, the passage floods on the clock and he drowns.
+TEST_F(ShortGame, DrownedInTheWindingPassage) {
+    StoreBest(1550, "ANNA");
+    Begin(3);
+    try {
+        PickUp(SWORD);
+        PickUp(LAMP);
+        GetHidden(KEY, "KEY");
+        GoTo(67);
+        OpenDoorHere();
+        braveTraps = true;
+        GoTo(75);
+        WalkTo([](route::Spot s) { return s.x == 14 && (s.y == 12 || s.y == 13); }, "the trap column");
+    } catch (const Stuck& stuck) {
+        FAIL() << stuck.what();
+    }
+    ASSERT_FALSE(Carrying(NECKLACE));
+    const int32_t row = g.playerRow;
+    HandleKey(g, VK_RIGHT, 0);
+    ASSERT_EQ(g.trapSprung, 1);
+    EXPECT_EQ(Man(), (route::Spot{14, row}));
+    HandleKey(g, VK_LEFT, 0);  // nothing moves him now
+    Type("INV");
+    HandleKey(g, VK_RETURN, 0);
+    EXPECT_EQ(Man(), (route::Spot{14, row}));
+    EXPECT_STREQ(g.commandLine, "");
+
+    // The first tick closes the passage on both sides, then it fills column by column.
+    WorldTick(g);
+    for (int y : {12, 13}) {
+        EXPECT_EQ(CellAt(g, 10, y), 0xB2);
+        EXPECT_EQ(CellAt(g, 16, y), 0xB2);
+    }
+    for (int tick = 0; tick < 5; ++tick) WorldTick(g);
+    for (int x = 11; x <= 15; ++x) EXPECT_EQ(CellAt(g, x, row), 0xB0) << "column " << x;
+    ASSERT_GE(g.strength, 0);
+    EXPECT_EQ(g.trapSprung, 1);
+    WorldTick(g);
+    ASSERT_LT(g.strength, 0);
+    EXPECT_EQ(g.trapSprung, 0);
+    EXPECT_EQ(Line(0), "You have sprung");
+    EXPECT_EQ(Line(1), "a Trap!! The");
+    EXPECT_EQ(Line(2), "room has filled");
+    EXPECT_EQ(Line(3), "with water and");
+    EXPECT_EQ(Line(4), "you drowned!");
+    EXPECT_EQ(Row(24), "       Press any key to continue");
+
+    uint32_t kills = 0;
+    for (const MonsterRecord& m : g.monsters) kills += !m.guardian && m.strength < 0 ? 1 : 0;
+    EXPECT_GE(kills, 3u);  // the snake by the lamp, the bat, the small spider at least
+    HandleKey(g, 'X', 0);
+    ExpectSummaryFrame(100 * kills);
+    EXPECT_EQ(Row(1), "     You're have failed to Escape!");
+    EXPECT_EQ(Row(6), "                 NONE");
+    // The killed monsters in table order, centred on every second column.
+    int i = 0;
+    for (const MonsterRecord& m : g.monsters) {
+        if (m.guardian || m.strength >= 0) continue;
+        EXPECT_EQ(CellAt(g, 20 - static_cast<int>(kills) + 2 * i, 11), m.glyph) << m.name;
+        ++i;
+    }
+    ExpectPlayAgainQuestion();
+    EXPECT_EQ(HandleKey(g, 'Y', 0), 1);
+    EXPECT_EQ(g.mode, Play);
+    EXPECT_EQ(g.trapSprung, 0);
+    EXPECT_EQ(g.strength, 100);
+}
+
 // The sword, the snake killed, the goblet brought home and the cross left in
 // the entrance room, where it does not count; then QUIT.
 TEST_F(ShortGame, QuitAfterASnakeAndAGoblet) {
