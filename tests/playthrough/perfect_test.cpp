@@ -150,17 +150,17 @@ protected:
     }
 
     // Down the dark stairs to the cellar, through the maze to the gold bar and
-    // the scepter in the king's secret room.
+    // the scepter in the king's secret room; back by the second winding passage
+    // and the dungeon, whose door the key opens from inside.
     void CellarTrip() {
         for (int i : {SWORD, LAMP, NECKLACE, WAND}) PickUp(i);
+        ASSERT_TRUE(Carrying(KEY));
         GoTo(67);
         FightHere();
         EXPECT_LT(g.monsters[BAT].strength, 0);
         Say("LOOK DOOR");
         ExpectMessage({" It looks", " very Strong."});
         OpenDoorHere();
-        EXPECT_EQ(g.doorLocked67, 0);
-        DropAside(KEY);  // the hands are needed for the gold bar and the scepter
         Fight(SMALL_SPIDER);
         Fight(BIG_SPIDER);
         PickUp(GOLDBAR);
@@ -171,11 +171,19 @@ protected:
         Say("WAVE WAND");
         ExpectMessage({"As you wave the", "WAND....", nullptr, "  There is a", "*Puff* of smoke", "Revealing a",
                        "Secret passage!"});
+        DropAside(WAND);  // its work is done, and the scepter needs a hand
         Hop(82);
         Say("LOOK WALLS");
         ExpectMessage({"The walls are", "many Colors!"});
         PickUp(SCEPTER);
+        EXPECT_EQ(CarriedCount(g), kCarryLimit);
+
         Hop(76);  // the way back up stands open
+        GoTo(80);  // past the second trap, safe with the necklace
+        Hop(81);
+        Say("LOOK DOOR");
+        ExpectMessage({" It looks", " very Strong."});
+        OpenDoorHere();
         GoTo(0);
     }
 };
