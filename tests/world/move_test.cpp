@@ -157,14 +157,6 @@ TEST_F(MoveTest, AHeldKeyStopsAfterAStaircase) {
     EXPECT_EQ(g.holdRepeat, 0);
 }
 
-TEST_F(MoveTest, HeldKeysWalkOnAlongEdgesToo) {
-    StartPlaying();
-    PlaceAtEdge(1, 'N');
-    PressRepeat(VK_UP);
-    EXPECT_EQ(g.currentRoom, 2);
-    EXPECT_EQ(g.holdRepeat, 0);
-}
-
 TEST_F(MoveTest, WalkingIntoAnItemPicksItUp) {
     StartPlaying();
     PlaceMan(11, 10, 5);  // below the SWORD at (10, 4)
@@ -484,16 +476,6 @@ TEST_F(MoveTest, NeighbourTestsLookOnlyInsideTheMap) {
     EXPECT_FALSE(IsNearGlyph(g, 0));
     Cell(g, 0, 1) = 0xDA;
     EXPECT_TRUE(IsNextToFurniture(g));
-}
-
-TEST_F(MoveTest, NothingMovesOutsideThePlayMode) {
-    StartPlaying();
-    PlaceMan(2, 12, 9);
-    SetMode(g, Title);
-    const GameState before = g;
-    MovePlayer(g, 13, 9);
-    WorldTick(g);
-    EXPECT_EQ(std::memcmp(&before, &g, sizeof g), 0);
 }
 
 }  // namespace
