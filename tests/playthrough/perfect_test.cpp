@@ -291,4 +291,56 @@ TEST_F(PerfectGame, EveryTreasureEveryMonsterAndOutThroughTheGate) {
     ExpectMessage({"Writing on the", "wall says...", "", "QUILLAMORNE", " 1550"});
 }
 
+// Every room of the castle can be walked into, each puzzle solved once on the
+// way: no room is cut off, and every doorway meets a doorway on the other side.
+TEST_F(PerfectGame, EveryRoomCanBeWalkedInto) {
+    Boot(2024);
+    Key('P');
+    ASSERT_EQ(g.mode, Play);
+    try {
+        PickUp(SWORD);
+        PickUp(LAMP);
+        GetHidden(NECKLACE, "NECKLACE");
+        PickUp(CROSS);
+        GetHidden(KEY, "KEY");
+        GoTo(27);
+        Say("SHOW CROSS");  // showing works as well as waving
+        ExpectMessage({"The vampire", "sees the holy", "cross and", "disappears!"});
+        DropAside(CROSS);
+        PickUp(HARP);
+        PickUp(WAND);
+        ASSERT_EQ(CarriedCount(g), kCarryLimit);
+        GoTo(67);
+        OpenDoorHere();
+        GoTo(42);
+        Hop(81);
+        OpenDoorHere();
+
+        for (int room = 0; room < kRoomCount; ++room) {
+            if (visited[static_cast<size_t>(room)]) continue;
+            if (room == 56) {
+                GoTo(51);
+                Say("PLAY HARP");
+                Hop(56);
+            } else if (room == 65) {
+                GoTo(66);
+                Say("WAVE WAND");
+                Hop(65);
+            } else if (room == 82) {
+                GoTo(76);
+                Say("WAVE WAND");
+                Hop(82);
+            } else {
+                GoTo(room);
+            }
+        }
+    } catch (const Stuck& stuck) {
+        FAIL() << stuck.what();
+    }
+    for (int room = 0; room < kRoomCount; ++room) {
+        EXPECT_TRUE(visited[static_cast<size_t>(room)]) << route::RoomName(g, room);
+    }
+    EXPECT_GE(g.strength, 0);
+}
+
 }  // namespace

@@ -41,6 +41,7 @@ void Player::Key(uint32_t key) {
     if (keys % 2 == 0) BlinkTick(g);
     if (keys % 3 == 0) WorldTick(g);
     if (g.mode == Play && g.strength < lowestStrength) lowestStrength = g.strength;
+    if (g.mode == Play && g.currentRoom >= 0 && g.currentRoom < kRoomCount) visited[g.currentRoom] = true;
     if (mustSurvive && g.mode == Play && g.strength < 0) throw Stuck("the man died " + Where());
 }
 
@@ -163,7 +164,8 @@ void Player::Hop(int next, int after) {
 
     std::vector<route::Leave> leaves;
     std::vector<route::Leave> fallback;
-    const route::Grid here = route::ScreenMap(g);
+    route::Grid here = route::ScreenMap(g);
+    if (route::OnMap(Man())) here.At(g.playerColumn, g.playerRow) = ' ';  // he may stand in the doorway
     for (int d : directions) {
         for (const auto& l : route::LeavesFor(here, d, next)) {
             (leadsOn(l.arrival) ? leaves : fallback).push_back(l);

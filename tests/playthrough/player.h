@@ -4,6 +4,7 @@
 // them down. Everything goes through HandleKey, WorldTick and BlinkTick.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -66,6 +67,7 @@ protected:
     void DropAside(int item);
 
     int keys = 0;
+    std::array<bool, kRoomCount> visited{};
     int32_t lowestStrength = 100;
     bool mustSurvive = true;
     bool fightOnTheWay = true;
