@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Looks for the picture a freshly started program shows (the title screen in
-// gray) inside a screen capture. Exit status 0 when it is there, pixel for pixel,
-// 1 when not, 2 when the capture cannot be read.
+// gray) inside a screen capture, enlarged by a whole factor when one is given.
+// Exit status 0 when it is there, pixel for pixel, 1 when not, 2 when the
+// capture cannot be read.
+//   grimspire-find-title [--scale N] CAPTURE.png
 #include <QGuiApplication>
 #include <QImage>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "core/core.h"
 #include "renderer.h"
@@ -26,8 +30,14 @@ bool FoundAt(const QImage& capture, const QImage& title, int dx, int dy) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s CAPTURE.png\n", argv[0]);
+    int scale = 1;
+    if (argc == 4 && std::strcmp(argv[1], "--scale") == 0) {
+        scale = std::atoi(argv[2]);
+        argv[1] = argv[3];
+        argc = 2;
+    }
+    if (argc != 2 || scale < 1) {
+        std::fprintf(stderr, "usage: %s [--scale N] CAPTURE.png\n", argv[0]);
         return 2;
     }
     QGuiApplication app(argc, argv);
@@ -38,11 +48,14 @@ int main(int argc, char** argv) {
     Surface title;
     CreateSurface(title, kPictureWidth, kPictureHeight);
     DrawScreen(r, title, 0, 0);
+    // Every picture pixel a block of scale x scale, as the full screen shows it.
+    const QImage wanted = title.image.scaled(kPictureWidth * scale, kPictureHeight * scale, Qt::IgnoreAspectRatio,
+                                             Qt::FastTransformation);
     const QImage capture = QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_RGB32);
     if (capture.isNull()) return 2;
-    for (int dy = 0; dy + kPictureHeight <= capture.height(); ++dy) {
-        for (int dx = 0; dx + kPictureWidth <= capture.width(); ++dx) {
-            if (FoundAt(capture, title.image, dx, dy)) {
+    for (int dy = 0; dy + wanted.height() <= capture.height(); ++dy) {
+        for (int dx = 0; dx + wanted.width() <= capture.width(); ++dx) {
+            if (FoundAt(capture, wanted, dx, dy)) {
                 std::printf("title picture at %d,%d in a %dx%d capture\n", dx, dy, capture.width(), capture.height());
                 return 0;
             }

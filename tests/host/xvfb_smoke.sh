@@ -83,6 +83,20 @@ expect_title no instructions || fail "key I did not reach the game"
 xdotool key F2
 expect_title yes again || fail "F2 did not bring the title back"
 
+# Full screen: on this 1280 x 1024 display the picture is doubled and centred,
+# at 0,112 (only the menu bar and the cursor are hidden; nothing else is drawn).
+xdotool key alt+Return
+for attempt in $(seq 40); do
+    import -display "$display" -window root "$work/full.png" || fail "could not capture the screen"
+    QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=$work/config "$find_title" --scale 2 "$work/full.png" >"$work/full.txt" &&
+        break
+    sleep 0.25
+done
+cat "$work/full.txt"
+grep -q "at 0,112 in a 1280x1024" "$work/full.txt" || fail "full screen does not show the doubled picture centred"
+xdotool key alt+Return
+expect_title yes windowed || fail "leaving full screen did not bring the window back"
+
 # Game, then Exit, by the menu's own keys (again if a slow machine missed them).
 for attempt in 1 2 3; do
     xdotool key alt+g
@@ -100,4 +114,4 @@ wait "$game_pid"
 status=$?
 game_pid=
 [ "$status" = "0" ] || { cat "$work/game.log"; fail "the program exited with $status"; }
-echo "PASSED: title picture found, keys reached the game, Exit ended it with status 0"
+echo "PASSED: title picture found, keys reached the game, full screen doubled it, Exit ended it with status 0"
