@@ -10,6 +10,7 @@
 #include "core/core.h"
 #include "player.h"
 #include "score/score.h"
+#include "temp_dir.h"
 #include "world/world.h"
 
 namespace {
@@ -130,6 +131,43 @@ protected:
         EXPECT_EQ(TreasuresHome(), 11);
     }
 
+    // A careful player saves before the cellar. Whatever happens after, LOAD
+    // brings back the castle as it stood: the man, the things, the doors.
+    void SaveWanderAndLoad() {
+        ScopedTempDir dir;
+        Say("SAVE CASTLE");
+        ExpectMessage({" Game Saved"});
+        const GameState saved = g;
+        PickUp(SWORD);
+        GoTo(1);
+        Say("LOAD CASTLE");
+        ASSERT_EQ(g.mode, Play);
+        EXPECT_EQ(g.currentRoom, 0);
+        EXPECT_EQ(Man(), (route::Spot{saved.playerColumn, saved.playerRow}));
+        EXPECT_EQ(g.strength, saved.strength);
+        for (int i = 0; i < kItemCount; ++i) {
+            const ItemRecord& a = g.items[i];
+            const ItemRecord& b = saved.items[i];
+            EXPECT_TRUE(a.carried == b.carried && a.room == b.room && a.visible == b.visible && a.x == b.x &&
+                        a.y == b.y)
+                << a.name;
+        }
+        for (int i = 0; i < kMonsterCount; ++i) {
+            const MonsterRecord& a = g.monsters[i];
+            const MonsterRecord& b = saved.monsters[i];
+            EXPECT_TRUE(a.strength == b.strength && a.room == b.room && a.present == b.present && a.x == b.x &&
+                        a.y == b.y)
+                << a.name;
+        }
+        EXPECT_EQ(g.doorLocked67, saved.doorLocked67);
+        EXPECT_EQ(g.waterDrunk, saved.waterDrunk);
+        for (int x = 0; x < kMapColumns; ++x) {
+            for (int y = 0; y < kMapRows; ++y) EXPECT_EQ(CellAt(g, x, y), CellAt(saved, x, y)) << x << "," << y;
+        }
+        EXPECT_FALSE(Carrying(SWORD));
+        EXPECT_TRUE(Carrying(KEY));
+    }
+
     // Glasses and book tell how the gate opens; fountain water restores the man
     // if no fight has called for it yet.
     void QuietTrip() {
@@ -204,6 +242,7 @@ TEST_F(PerfectGame, EveryTreasureEveryMonsterAndOutThroughTheGate) {
         FirstTrip();
         SecondTrip();
         ThirdTrip();
+        SaveWanderAndLoad();
         QuietTrip();
         CellarTrip();
     } catch (const Stuck& stuck) {
