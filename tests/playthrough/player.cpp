@@ -192,7 +192,15 @@ void Player::Hop(int next, int after) {
         }
         if (g.currentRoom != room) break;
     }
-    if (g.currentRoom != next) {
+    if (g.currentRoom == next) {
+        // The path finder reads the exits as the game does.
+        const auto exits = route::ExitsOf(g, next);
+        const int32_t game[route::kDirections] = {g.exitNorth, g.exitEast, g.exitSouth,
+                                                  g.exitWest,  g.exitUp,   g.exitDown};
+        for (int d = 0; d < route::kDirections; ++d) {
+            if (exits[static_cast<size_t>(d)] != game[d]) throw Stuck("exits read differently " + Where());
+        }
+    } else {
         throw Stuck("meant to reach " + route::RoomName(g, next) + " but stand " + Where() + ", message '" +
                     Line(0) + "/" + Line(1) + "'");
     }

@@ -9,7 +9,6 @@ namespace {
 
 constexpr int kDescriptionOffset = kMapCells;
 constexpr int kExitsOffset = kDescriptionOffset + 125;
-constexpr int kExitsLength = 18;
 
 const uint8_t* Record(const GameState& g, int room) {
     if (g.roomData == nullptr || room < 0 || room >= kRoomCount) return nullptr;
@@ -48,7 +47,8 @@ std::array<int, kDirections> ExitsOf(const GameState& g, int room) {
     exits.fill(-1);
     const uint8_t* record = Record(g, room);
     if (record == nullptr) return exits;
-    // Pairs of a letter and the destination plus one, up to the first blank.
+    // Pairs of a letter and the destination plus one, up to the first blank
+    // and never past 16 characters, as the game reads them.
     int slot = -1;
     int value = 0;
     auto finish = [&] {
@@ -74,16 +74,18 @@ std::array<int, kDirections> ExitsOf(const GameState& g, int room) {
         }
     }
     finish();
-    static_assert(kExitsLength >= 16);
     return exits;
 }
 
 std::string RoomName(const GameState& g, int room) {
     const uint8_t* record = Record(g, room);
     if (record == nullptr) return "room " + std::to_string(room);
-    std::string text(reinterpret_cast<const char*>(record + kDescriptionOffset), 50);
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    return "room " + std::to_string(room) + " (" + text + ")";
+    auto line = [&](int n) {
+        std::string text(reinterpret_cast<const char*>(record + kDescriptionOffset + 25 * n), 25);
+        while (!text.empty() && text.back() == ' ') text.pop_back();
+        return text;
+    };
+    return "room " + std::to_string(room) + " (" + line(0) + " " + line(1) + ")";
 }
 
 uint32_t KeyFor(int dx, int dy) {
