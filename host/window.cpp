@@ -55,15 +55,19 @@ void ScreenView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton) return;
     // Qt delivers the second click of a double click as a press too; a double
     // click is one click here.
-    const bool secondOfDouble = lastClickButton_ == event->button() &&
-                                event->timestamp() - lastClickTime_ <
-                                    static_cast<quint64>(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    const QStyleHints* hints = QGuiApplication::styleHints();
+    const QPoint where = event->position().toPoint();
+    const bool secondOfDouble =
+        lastClickButton_ == event->button() &&
+        event->timestamp() - lastClickTime_ < static_cast<quint64>(hints->mouseDoubleClickInterval()) &&
+        (where - lastClickPosition_).manhattanLength() <= hints->mouseDoubleClickDistance();
     if (secondOfDouble) {
         lastClickButton_ = Qt::NoButton;
         return;
     }
     lastClickButton_ = event->button();
     lastClickTime_ = event->timestamp();
+    lastClickPosition_ = where;
     if (window_.FullScreen()) window_.ToggleMenuAndCursor();
 }
 

@@ -53,6 +53,7 @@ private:
     MainWindow& window_;
     Qt::MouseButton lastClickButton_ = Qt::NoButton;
     quint64 lastClickTime_ = 0;
+    QPoint lastClickPosition_;
 };
 
 class MainWindow final : public QMainWindow {
