@@ -379,6 +379,20 @@ TEST_F(PerfectGame, EveryRoomCanBeWalkedInto) {
     for (int room = 0; room < kRoomCount; ++room) {
         EXPECT_TRUE(visited[static_cast<size_t>(room)]) << route::RoomName(g, room);
     }
+    // Every monster met on the way was fought; the dead stay where they fell
+    // and are listed as dead when their room is entered again.
+    try {
+        GoTo(3);
+        EXPECT_EQ(Row(0).substr(25), "\x01 Dead OGRE");
+        GoTo(0);
+    } catch (const Stuck& stuck) {
+        FAIL() << stuck.what();
+    }
+    for (const MonsterRecord& m : g.monsters) {
+        if (!m.guardian) {
+            EXPECT_LT(m.strength, 0) << m.name;
+        }
+    }
     EXPECT_GE(g.strength, 0);
 }
 
