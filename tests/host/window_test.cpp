@@ -192,6 +192,18 @@ TEST_F(WindowTest, GameEndingClosesTheWindow) {
     EXPECT_FALSE(w->isVisible());
 }
 
+// The tests' best-score store cannot be written (see host_main.cpp); storing a
+// name fails silently and the game goes on.
+TEST_F(WindowTest, UnwritableBestScoreStoreIsNoObstacle) {
+    SetMode(g, NameEntry);
+    for (Qt::Key key : {Qt::Key_A, Qt::Key_B, Qt::Key_Return}) Click(key);
+    EXPECT_EQ(g.mode, Title);
+    EXPECT_STREQ(g.highScoreName, "AB");
+    EXPECT_TRUE(w->isVisible());
+    Click(Qt::Key_P);
+    EXPECT_EQ(g.mode, Play);
+}
+
 TEST_F(WindowTest, FullScreenMenuAndCursor) {
     w->PresentScreen();
     Click(Qt::Key_Return, Qt::AltModifier);
