@@ -105,6 +105,24 @@ TEST_F(RoomCompiler, TheSourceCompilesToTheBuiltInData) {
     EXPECT_NE(cpp.find("const uint8_t kBuiltInRoomData[kRoomDataSize] = {"), std::string::npos);
 }
 
+TEST_F(RoomCompiler, NeedsASourceAndSomewhereToWrite) {
+    const fs::path err = dir_ / "err.txt";
+    const std::vector<std::string> usages = {"", " \"" + std::string(GRIMSPIRE_ROOM_SOURCE) + "\"", " --bin"};
+    for (const std::string& args : usages) {
+        const std::string cmd = std::string("\"") + GRIMSPIRE_ROOMC + "\"" + args + " 2> \"" + err.string() + "\"";
+        const int status = std::system(cmd.c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << args;
+        EXPECT_NE(ReadFile(err).find("usage:"), std::string::npos) << args;
+    }
+    // A source that cannot be read is reported like any other fault.
+    const std::string cmd = std::string("\"") + GRIMSPIRE_ROOMC + "\" \"" + (dir_ / "none.txt").string() +
+                            "\" --bin \"" + (dir_ / "out.bin").string() + "\" 2> \"" + err.string() + "\"";
+    const int status = std::system(cmd.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+    EXPECT_NE(ReadFile(err).find("none.txt:0: cannot read the file"), std::string::npos) << ReadFile(err);
+    EXPECT_FALSE(fs::exists(dir_ / "out.bin"));
+}
+
 TEST_F(RoomCompiler, AcceptsWindowsLineEndsAndAByteOrderMark) {
     auto lines = lines_;
     for (auto& line : lines) line += "\r";
