@@ -682,7 +682,28 @@ TEST(RoomData, ThingsStartOnReachableFloor) {
     }
 }
 
+// A whole outline: corners joined by straight lines, as desks and plinths are drawn.
+bool HasOutline(int room) {
+    const Map m = RawMap(room);
+    for (int y0 = 0; y0 < kMapRows; ++y0)
+        for (int x0 = 0; x0 < kMapColumns; ++x0) {
+            if (m[y0][x0] != 0xDA) continue;
+            int x1 = x0 + 1;
+            while (x1 < kMapColumns && m[y0][x1] == 0xC4) ++x1;
+            int y1 = y0 + 1;
+            while (y1 < kMapRows && m[y1][x0] == 0xB3) ++y1;
+            if (x1 >= kMapColumns || y1 >= kMapRows || m[y0][x1] != 0xBF || m[y1][x0] != 0xC0 || m[y1][x1] != 0xD9)
+                continue;
+            bool whole = true;
+            for (int x = x0 + 1; x < x1; ++x) whole &= m[y1][x] == 0xC4;
+            for (int y = y0 + 1; y < y1; ++y) whole &= m[y][x1] == 0xB3;
+            if (whole) return true;
+        }
+    return false;
+}
+
 TEST(RoomData, FurnitureStandsWithinReach) {
+    for (int room : {9, 39, 55, 18, 17}) EXPECT_TRUE(HasOutline(room)) << "room " << room;
     const CastleWalk& walk = Walk();
     // Desks, the statue and the fountain are found by their outlines beside the man.
     for (int room : {9, 39, 55, 18, 17})
