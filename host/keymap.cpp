@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "keymap.h"
 
+#include <string>
+
 namespace {
 
 // The numeric keypad with Num Lock on; with it off the same keys arrive as
@@ -89,14 +91,28 @@ uint32_t MainKey(int qtKey) {
     }
 }
 
+// The digit and letter keys of the main block by their X11 key codes.
+uint32_t KeyByPlace(quint32 scanCode) {
+    static constexpr char kRows[][11] = {"1234567890", "QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
+    static constexpr quint32 kFirstCodes[] = {10, 24, 38, 52};
+    for (int row = 0; row < 4; ++row) {
+        const quint32 first = kFirstCodes[row];
+        const quint32 length = static_cast<quint32>(std::char_traits<char>::length(kRows[row]));
+        if (scanCode >= first && scanCode < first + length) return static_cast<uint32_t>(kRows[row][scanCode - first]);
+    }
+    return 0;
+}
+
 }  // namespace
 
-uint32_t VirtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers) {
+uint32_t VirtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers, quint32 nativeScanCode) {
     if (qtKey == Qt::Key_Alt || qtKey == Qt::Key_AltGr || qtKey == Qt::Key_F10) return 0;
     // AltGr arrives as Alt together with Control and types characters; plain Alt makes menu keys.
     if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier)) return 0;
     if (modifiers & Qt::KeypadModifier) {
         if (const uint32_t key = KeypadKey(qtKey)) return key;
     }
-    return MainKey(qtKey);
+    if (const uint32_t key = MainKey(qtKey)) return key;
+    // A character key without a code of its own (é, a Cyrillic letter ...) goes by its place.
+    return qtKey > 0x20 && qtKey < 0x01000000 ? KeyByPlace(nativeScanCode) : 0;
 }

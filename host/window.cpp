@@ -40,7 +40,7 @@ void ScreenView::paintEvent(QPaintEvent*) {
 }
 
 void ScreenView::keyPressEvent(QKeyEvent* event) {
-    const uint32_t key = VirtualKeyFor(event->key(), event->modifiers());
+    const uint32_t key = VirtualKeyFor(event->key(), event->modifiers(), event->nativeScanCode());
     if (key == 0) {
         QWidget::keyPressEvent(event);
         return;

@@ -37,4 +37,18 @@ TEST(KeyMap, AltAndMenuKeysNeverReachTheGame) {
     EXPECT_EQ(VirtualKeyFor(Qt::Key_Control, Qt::ControlModifier), 17u);
 }
 
+TEST(KeyMap, OtherScriptsTypeByThePlaceOfTheKey) {
+    // Cyrillic ef, es and ze lie where A, C and P lie on the US layout.
+    EXPECT_EQ(VirtualKeyFor(0x0444, Qt::NoModifier, 38), 65u);
+    EXPECT_EQ(VirtualKeyFor(0x0441, Qt::NoModifier, 54), 67u);
+    EXPECT_EQ(VirtualKeyFor(0x0437, Qt::NoModifier, 33), 80u);
+    // A French key with a digit beneath gives the digit, as it does on Windows.
+    EXPECT_EQ(VirtualKeyFor(Qt::Key_Eacute, Qt::NoModifier, 11), 50u);
+    // Without a key code, or at a place with no letter or digit, nothing.
+    EXPECT_EQ(VirtualKeyFor(0x0444, Qt::NoModifier, 0), 0u);
+    EXPECT_EQ(VirtualKeyFor(Qt::Key_Udiaeresis, Qt::NoModifier, 34), 0u);
+    // Latin letters keep their own code wherever their key lies (AZERTY's A is at Q's place).
+    EXPECT_EQ(VirtualKeyFor(Qt::Key_A, Qt::NoModifier, 24), 65u);
+}
+
 }  // namespace
