@@ -67,6 +67,7 @@ expected=$(sort <<EOF
 ./usr/bin/grimspire
 ./usr/share/applications/$app_id.desktop
 ./usr/share/doc/grimspire/README.md
+./usr/share/doc/grimspire/changelog.gz
 ./usr/share/doc/grimspire/copyright
 ./usr/share/icons/hicolor/128x128/apps/$app_id.png
 ./usr/share/icons/hicolor/16x16/apps/$app_id.png
@@ -87,6 +88,9 @@ bad_owner=$(dpkg-deb -c "$deb" | awk '$2 != "root/root"')
 [ -z "$bad_owner" ] || fail "files not owned by root: $bad_owner"
 writable=$(find "$root" -perm /022 ! -type l)
 [ -z "$writable" ] || fail "group- or world-writable files: $writable"
+
+[ "$(zcat "$root/usr/share/doc/grimspire/changelog.gz" | head -n1)" = "grimspire ($version) unstable; urgency=medium" ] \
+    || fail "the changelog's first entry is not for version $version"
 
 step "the program"
 binary=$root/usr/bin/grimspire

@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <random>
@@ -130,6 +131,19 @@ bool Running(pid_t pid) {
     return waitpid(pid, &status, WNOHANG) == 0;
 }
 
+// CPU time the process has had so far, all its threads together, in ms. Unlike
+// the wall-clock figures it hardly moves when other work shares the machine.
+double CpuMs(pid_t pid) {
+    double ns = 0;
+    std::error_code ec;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", ec)) {
+        std::ifstream in(task.path() / "schedstat");
+        double onCpu = 0;
+        if (in >> onCpu) ns += onCpu;
+    }
+    return ns / 1e6;
+}
+
 struct Stats {
     double median, p90, min, max;
 };
@@ -150,7 +164,7 @@ void Print(const char* what, const std::vector<double>& v) {
 struct TitleSeen {
     Window window = 0;
     Offset offset{};
-    double mappedMs = 0, titleMs = 0;
+    double mappedMs = 0, titleMs = 0, cpuMs = 0;
 };
 
 std::optional<TitleSeen> WaitForTitle(Display* display, pid_t pid, Clock::time_point start) {
@@ -166,6 +180,7 @@ std::optional<TitleSeen> WaitForTitle(Display* display, pid_t pid, Clock::time_p
             if (auto picture = GrabWindow(display, seen.window)) {
                 if (auto offset = FindTitle(*picture)) {
                     seen.titleMs = Ms(Clock::now() - start);
+                    seen.cpuMs = CpuMs(pid);
                     seen.offset = *offset;
                     return seen;
                 }
@@ -177,7 +192,7 @@ std::optional<TitleSeen> WaitForTitle(Display* display, pid_t pid, Clock::time_p
 }
 
 int MeasureStartup(Display* display, int runs, const char* program) {
-    std::vector<double> mapped, title;
+    std::vector<double> mapped, title, cpu;
     for (int run = 0; run < runs; ++run) {
         const auto start = Clock::now();
         const pid_t pid = Start(program);
@@ -187,14 +202,16 @@ int MeasureStartup(Display* display, int runs, const char* program) {
             std::fprintf(stderr, "run %d: the title screen did not show\n", run + 1);
             return 1;
         }
-        std::printf("run %2d: window mapped after %6.1f ms, title on screen after %6.1f ms\n", run + 1,
-                    seen->mappedMs, seen->titleMs);
+        std::printf("run %2d: window mapped after %6.1f ms, title on screen after %6.1f ms, %6.1f ms of CPU\n",
+                    run + 1, seen->mappedMs, seen->titleMs, seen->cpuMs);
         mapped.push_back(seen->mappedMs);
         title.push_back(seen->titleMs);
+        cpu.push_back(seen->cpuMs);
         SleepMs(300);  // let the X server forget the old window
     }
     Print("start-up to the mapped window", mapped);
     Print("start-up to the first frame showing the title", title);
+    Print("CPU time the program used until then", cpu);
     return 0;
 }
 

@@ -48,7 +48,7 @@ export XDG_CONFIG_HOME=$work/config
 mkdir -p "$work/runtime" && chmod 700 "$work/runtime" && export XDG_RUNTIME_DIR=$work/runtime
 
 echo "== start-up to the first frame ($runs runs)"
-"$work/frame_timer" startup "$runs" "$game" 2>"$work/startup.err" | tail -n2
+"$work/frame_timer" startup "$runs" "$game" 2>"$work/startup.err" | tail -n3
 echo "== key press to picture ($samples keys of each kind), resident memory"
 "$work/frame_timer" keys "$samples" "$game" 2>"$work/keys.err"
 
@@ -57,7 +57,7 @@ echo "== idle CPU on the play screen"
 
 echo "== DrawScreen against a plain copy"
 if [ -x "$benchmark" ]; then
-    "$benchmark" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>/dev/null
+    QT_QPA_PLATFORM=offscreen "$benchmark" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>/dev/null
 else
     echo "not built: $benchmark (package libbenchmark-dev)"
 fi
