@@ -19,7 +19,8 @@ void CreateSurface(Surface& s, int32_t width, int32_t height) {
     } else {
         s.image = QImage(memory, width, height, width * 4, QImage::Format_RGB32, std::free, memory);
     }
-    s.image.fill(0u);
+    // Black with the top byte clear (QImage's own fill would set it).
+    std::memset(s.image.bits(), 0, static_cast<size_t>(s.image.sizeInBytes()));
     s.pixels = reinterpret_cast<uint32_t*>(s.image.bits());
     s.width = width;
     s.height = height;
