@@ -18,6 +18,8 @@ Renderer theRenderer;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Grimspire"));
+    // Lets Wayland desktops match the window to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.grimspire.Grimspire"));
     InitSoundCues();
     InitGameState(theGame);
     if (!InitRenderer(theRenderer, theGame)) {
