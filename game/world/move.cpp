@@ -74,7 +74,7 @@ void StepOnto(GameState& g, int32_t x, int32_t y) {
     const int32_t oldX = g.playerColumn;
     const int32_t oldY = g.playerRow;
     if (OnMap(oldX, oldY)) {
-        Cell(g, oldX, oldY) = MapCell(g, oldX, oldY);
+        Cell(g, oldX, oldY) = GroundAt(g, oldX, oldY);
         for (const ItemRecord& item : g.items) {
             if (item.room == g.currentRoom && item.visible && !item.carried && item.x == oldX && item.y == oldY) {
                 Cell(g, oldX, oldY) = item.glyph;

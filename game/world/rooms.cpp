@@ -219,6 +219,15 @@ void DrawDoors(GameState& g) {
     }
 }
 
+uint8_t GroundAt(const GameState& g, int32_t x, int32_t y) {
+    // Someone who locks the door while standing in the doorway must not leave a
+    // hole in it behind him.
+    const bool cellarDoor = g.currentRoom == 67 && g.doorLocked67 && y == 14 && (x == 8 || x == 9);
+    const bool dungeonDoor = g.currentRoom == 81 && g.doorLocked81 && x == 13 && (y == 8 || y == 9);
+    if (cellarDoor || dungeonDoor) return kDoorGlyph;
+    return g.roomMap[x * kMapRows + y];
+}
+
 void RedrawRoom(GameState& g) {
     CopyMapToScreen(g);
     DrawItems(g);

@@ -50,7 +50,7 @@ void WorldTick(GameState& g) {
     }
     // Records from a saved game may put a monster anywhere; it only ever walks the map.
     if (!OnMap(nextX, nextY) || CellAt(g, nextX, nextY) != ' ') return;
-    if (OnMap(monster->x, monster->y)) Cell(g, monster->x, monster->y) = MapCell(g, monster->x, monster->y);
+    if (OnMap(monster->x, monster->y)) Cell(g, monster->x, monster->y) = GroundAt(g, monster->x, monster->y);
     monster->x = nextX;
     monster->y = nextY;
     Cell(g, nextX, nextY) = monster->glyph;

@@ -25,6 +25,8 @@ void ParseExits(GameState& g);
 bool CheckDarkPassage(GameState& g, int32_t from, int32_t to);
 void ApplyEntrySpecials(GameState& g);
 void DrawDoors(GameState& g);
+// What a map cell shows once nothing stands on it: the map, or a locked door.
+uint8_t GroundAt(const GameState& g, int32_t x, int32_t y);
 void RedrawRoom(GameState& g);
 
 // Movement and encounters.

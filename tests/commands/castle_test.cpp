@@ -214,6 +214,21 @@ TEST_F(Castle, WineCellarDoorLocksFromAnywhere) {
     EXPECT_EQ(MessageArea(g), Padded({" You don't", " have a key!"}));
 }
 
+TEST_F(Castle, LockedFromTheDoorwayTheDoorStaysBehindHim) {
+    StandWithKey(67, 8, 13);
+    Command("OPEN DOOR");
+    Press(VK_DOWN);
+    ASSERT_TRUE(ManAt(8, 14));
+    Command("LOCK DOOR");
+    EXPECT_EQ(g.doorLocked67, 1);
+    Press(VK_DOWN);
+    ASSERT_TRUE(ManAt(8, 15));
+    EXPECT_EQ(CellAt(g, 8, 14), kDoor) << "the door he stood in is drawn again";
+    Press(VK_UP);
+    EXPECT_TRUE(ManAt(8, 15)) << "and it keeps him out";
+    EXPECT_EQ(MessageArea(g), Padded({"The Door is", "locked."}));
+}
+
 TEST_F(Castle, ItemsLyingInTheCellarStayDrawnWhenTheDoorMoves) {
     StartPlaying();
     g.items[0].room = 67;  // the lamp, put down in the cellar earlier
