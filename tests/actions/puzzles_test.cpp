@@ -341,6 +341,28 @@ TEST_F(PuzzleTest, ThrownItemLandsBesideTheManAndIsPickedUpAgain) {
     EXPECT_EQ(g.playerRow, y);
 }
 
+TEST_F(PuzzleTest, DroppedItemJoinsTheThingsListOnlyAtTheNextEntry) {
+    StartPlaying();
+    Carry(LAMP);
+    ASSERT_FALSE(ListedInRoom("LAMP"));
+    Press(VK_UP);
+    const int x = g.playerColumn;
+    const int y = g.playerRow;
+    ASSERT_EQ(CellAt(g, x, y - 1), ' ');
+    Command("DROP LAMP");
+    EXPECT_EQ(MessageLine(g, 0), " Done.");
+    EXPECT_EQ(CellAt(g, x, y - 1), 0x06);
+    EXPECT_FALSE(ListedInRoom("LAMP")) << "the list stays as the room was entered";
+
+    ASSERT_TRUE(WalkTo(11, 0));
+    Press(VK_UP);
+    ASSERT_EQ(g.currentRoom, 1);
+    Press(VK_DOWN);
+    ASSERT_EQ(g.currentRoom, 0);
+    EXPECT_TRUE(ListedInRoom("LAMP"));
+    EXPECT_EQ(CellAt(g, x, y - 1), 0x06);
+}
+
 TEST_F(PuzzleTest, DropAgainstTheWallOrOverTheEdgeKeepsTheItem) {
     StartPlaying();
     Carry(LAMP);
