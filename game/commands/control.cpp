@@ -44,7 +44,6 @@ int TryGameControl(GameState& g) {
     }
     if (VerbIs(g, "ABOUT")) {
         g.aboutShown = 1;
-        StopSound(g);
         return 1;
     }
     if (VerbIs(g, "SECOND") && NounIs(g, "QUEST")) {
