@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The commands that act on the game as a whole: QUIT, ABOUT, SECOND QUEST, SAVE,
 // LOAD and the inventory. They head the command chain.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -11,15 +13,11 @@
 
 namespace {
 
-// A file that can be opened and is not a directory. Opening a directory for
-// reading succeeds on some systems; reading from it then fails, while an empty
-// file merely ends.
+// Anything there under that name but a directory. Whether it can be read as
+// a saved game is the loader's question.
 bool IsExistingFile(const char* name) {
-    std::FILE* file = std::fopen(name, "rb");
-    if (file == nullptr) return false;
-    const bool directory = std::fgetc(file) == EOF && std::ferror(file) != 0;
-    std::fclose(file);
-    return !directory;
+    struct stat st {};
+    return ::stat(name, &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 void SecondQuest(GameState& g) {

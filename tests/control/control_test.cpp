@@ -3,7 +3,11 @@
 // as the player types them, and the inventory.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -95,16 +99,26 @@ TEST_F(ControlTest, LoadingAMissingFileOrADirectorySaysThereIsNone) {
 
 TEST_F(ControlTest, LoadingAFileThatIsNoSaveStartsAFreshGame) {
     std::ofstream("JUNK") << "not a saved game";
-    StartPlaying();
-    PlaceMan(4, 10, 10);
-    Carry(0);
-    Command("LOAD JUNK");
-    EXPECT_EQ(g.currentRoom, 0);
-    EXPECT_EQ(g.playerColumn, 14);
-    EXPECT_EQ(CarriedCount(g), 0);
-    EXPECT_EQ(g.whatTicks, 0u);
-    EXPECT_EQ(MessageLine(g, 0), "");
-    EXPECT_TRUE(fake::PlayedCues().empty());
+    // A name that is there but cannot be opened as a file is still no save.
+    const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(sock, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, "PORT");
+    ASSERT_EQ(bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    for (const char* name : {"JUNK", "PORT"}) {
+        StartPlaying();
+        PlaceMan(4, 10, 10);
+        Carry(0);
+        Command(std::string("LOAD ") + name);
+        EXPECT_EQ(g.currentRoom, 0) << name;
+        EXPECT_EQ(g.playerColumn, 14);
+        EXPECT_EQ(CarriedCount(g), 0);
+        EXPECT_EQ(g.whatTicks, 0u);
+        EXPECT_EQ(MessageLine(g, 0), "") << name;
+        EXPECT_TRUE(fake::PlayedCues().empty());
+    }
+    close(sock);
 }
 
 TEST_F(ControlTest, TheInventoryListsCarriedThingsInTableOrder) {
