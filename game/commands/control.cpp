@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The commands that act on the game as a whole: QUIT, ABOUT, SECOND QUEST, SAVE,
 // LOAD and the inventory. They head the command chain.
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "commands/commands.h"
 #include "core/core.h"
@@ -16,8 +16,9 @@ namespace {
 // Anything there under that name but a directory. Whether it can be read as
 // a saved game is the loader's question.
 bool IsExistingFile(const char* name) {
-    struct stat st {};
-    return ::stat(name, &st) == 0 && !S_ISDIR(st.st_mode);
+    std::error_code ec;
+    const std::filesystem::file_status st = std::filesystem::status(name, ec);
+    return !ec && std::filesystem::exists(st) && !std::filesystem::is_directory(st);
 }
 
 void SecondQuest(GameState& g) {

@@ -5,7 +5,9 @@
 // is taken: no file can point the game outside its grid, maps or tables.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <initializer_list>
+#include <system_error>
 
 #include "core/core.h"
 #include "save/save.h"
@@ -150,6 +152,9 @@ int SaveGame(GameState& g, const char* fileName) {
 
 int LoadGame(GameState& g, const char* fileName) {
     if (fileName == nullptr || fileName[0] == '\0') return 0;
+    // Only a plain file has a size to check; opening a pipe would wait for a writer.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(fileName, ec)) return 0;
     std::FILE* file = std::fopen(fileName, "rb");
     if (file == nullptr) return 0;
     if (FileSize(file) != kSaveFileSize) {
