@@ -61,6 +61,8 @@ TEST_F(KeysTest, NewGameResetsTheGameButKeepsTheBest) {
     g.escaped = 1;
     g.flaskHasWater = 1;
     g.whatTicks = 0;
+    BlinkTick(g);
+    ASSERT_EQ(g.cursorOn, 1);
     SetMode(g, Title);
     EXPECT_EQ(g.mode, Title);
     EXPECT_EQ(g.strength, 3) << "New Game only returns to the title";
@@ -73,6 +75,8 @@ TEST_F(KeysTest, NewGameResetsTheGameButKeepsTheBest) {
     EXPECT_EQ(g.playerColumn, 14);
     EXPECT_EQ(g.playerRow, 14);
     EXPECT_EQ(g.facing, 0);
+    EXPECT_EQ(g.cursorOn, 0);
+    EXPECT_EQ(CellAt(g, 26, 22), 0x20) << "the new game's prompt shows the cursor off";
     EXPECT_EQ(g.highScore, 700u);
     EXPECT_STREQ(g.highScoreName, "ANNE");
     EXPECT_EQ(g.items[5].room, 11) << "the sword lies in the museum again";

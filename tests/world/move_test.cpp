@@ -476,6 +476,50 @@ TEST_F(MoveTest, NeighbourTestsLookOnlyInsideTheMap) {
     EXPECT_FALSE(IsNearGlyph(g, 0));
     Cell(g, 0, 1) = 0xDA;
     EXPECT_TRUE(IsNextToFurniture(g));
+    // Every outline of desks, plinths and the mirror counts, and nothing else does.
+    for (int glyph : {0xDA, 0xC4, 0xBF, 0xC0, 0xD9, 0xB3}) {
+        Cell(g, 0, 1) = static_cast<uint8_t>(glyph);
+        EXPECT_TRUE(IsNextToFurniture(g)) << glyph;
+    }
+    for (int glyph : {0xB2, 0xDB, 0xC5, 0xCD}) {
+        Cell(g, 0, 1) = static_cast<uint8_t>(glyph);
+        EXPECT_FALSE(IsNextToFurniture(g)) << glyph;
+    }
+}
+
+// A generator state whose next roll of 1 to 100 is the one wanted and whose
+// damage roll after it (NextRandom mod 25, minus 5) is above 0.
+uint32_t StateRolling(uint32_t roll, int32_t* damage) {
+    for (uint32_t s = 0;; ++s) {
+        const uint32_t a = s * 214013u + 2531011u;
+        const uint32_t b = a * 214013u + 2531011u;
+        const int32_t d = static_cast<int32_t>(((b >> 16) & 0x7FFFu) % 25) - 5;
+        if (((a >> 16) & 0x7FFFu) % 100 + 1 == roll && d > 0) {
+            *damage = d;
+            return s;
+        }
+    }
+}
+
+TEST_F(MoveTest, AHeldBlowNeedsARollAboveSixtySevenAndZeroStrengthIsStillAlive) {
+    StartPlaying();
+    Carry(5);
+    PlaceMan(3, 11, 8);
+    int32_t damage = 0;
+    g.randomState = StateRolling(67, &damage);
+    fake::ClearCues();
+    PressRepeat(VK_RIGHT);
+    EXPECT_EQ(g.monsters[0].strength, 80) << "a roll of 67 on a held key misses";
+    EXPECT_TRUE(Cues().empty());
+    EXPECT_EQ(MessageLine(g, 0), "");
+
+    g.randomState = StateRolling(68, &damage);
+    g.monsters[0].strength = damage;
+    PressRepeat(VK_RIGHT);
+    EXPECT_EQ(g.monsters[0].strength, 0);
+    EXPECT_EQ(MessageLine(g, 0), "You struck") << "an ogre left at 0 lives on";
+    EXPECT_EQ(MessageLine(g, 1), "the OGRE!");
+    EXPECT_EQ(QuietCues(), std::vector<int>{CUE_OBSTACLE});
 }
 
 }  // namespace

@@ -123,6 +123,43 @@ TEST_F(TickTest, BlowsFallOnEverySecondTickAtMost) {
     EXPECT_LT(landed, eligible * 90 / 100);
 }
 
+// A generator state whose next roll of 1 to 100 is the one wanted and whose
+// damage roll after it (NextRandom mod 25, minus 5) is above 0.
+uint32_t StateRolling(uint32_t roll, int32_t* damage) {
+    for (uint32_t s = 0;; ++s) {
+        const uint32_t a = s * 214013u + 2531011u;
+        const uint32_t b = a * 214013u + 2531011u;
+        const int32_t d = static_cast<int32_t>(((b >> 16) & 0x7FFFu) % 25) - 5;
+        if (((a >> 16) & 0x7FFFu) % 100 + 1 == roll && d > 0) {
+            *damage = d;
+            return s;
+        }
+    }
+}
+
+TEST_F(TickTest, ARollOf25MissesAnd26HitsAndZeroStrengthIsStillAlive) {
+    StartPlaying();
+    Arena(12, 8, 13, 9);
+    int32_t damage = 0;
+    g.blowToggle = 1;  // this tick's flip makes it a swinging tick
+    g.randomState = StateRolling(25, &damage);
+    WorldTick(g);
+    EXPECT_EQ(g.strength, 100);
+    EXPECT_EQ(Blows(), 0);
+    EXPECT_EQ(MessageLine(g, 0), "");
+
+    g.blowToggle = 1;
+    g.randomState = StateRolling(26, &damage);
+    g.strength = damage;
+    WorldTick(g);
+    EXPECT_EQ(g.strength, 0);
+    EXPECT_EQ(Blows(), 1);
+    EXPECT_EQ(MessageLine(g, 0), "The OGRE");
+    EXPECT_EQ(MessageLine(g, 1), "Struck you!") << "a man at 0 is still alive";
+    EXPECT_EQ(g.awaitingKey, 0);
+    EXPECT_EQ(ScreenRow(g, 24), "") << "no press-any-key line";
+}
+
 TEST_F(TickTest, ABlowCanHealAboveAHundred) {
     StartPlaying(2);
     Arena(12, 8, 13, 9);
