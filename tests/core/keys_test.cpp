@@ -81,6 +81,25 @@ TEST_F(KeysTest, NewGameResetsTheGameButKeepsTheBest) {
     EXPECT_STREQ(g.highScoreName, "ANNE");
     EXPECT_EQ(g.items[5].room, 11) << "the sword lies in the museum again";
     EXPECT_EQ(g.monsters[8].present, 1);
+
+    // A new game started without a key press (a second quest, a load) clears the rest too.
+    g.holdRepeat = g.keyRepeat = g.blowToggle = g.messageShown = 1;
+    g.waterDrunk = g.trapSprung = g.awaitingKey = g.aboutShown = 1;
+    std::strcpy(g.verb, "GET");
+    std::strcpy(g.noun, "KEY");
+    std::strcpy(g.commandLine, "GET KEY");
+    SetMode(g, Play);
+    EXPECT_EQ(g.holdRepeat, 0);
+    EXPECT_EQ(g.keyRepeat, 0);
+    EXPECT_EQ(g.blowToggle, 0);
+    EXPECT_EQ(g.messageShown, 0);
+    EXPECT_EQ(g.waterDrunk, 0);
+    EXPECT_EQ(g.trapSprung, 0);
+    EXPECT_EQ(g.awaitingKey, 0);
+    EXPECT_EQ(g.aboutShown, 0);
+    EXPECT_STREQ(g.verb, "");
+    EXPECT_STREQ(g.noun, "");
+    EXPECT_STREQ(g.commandLine, "");
 }
 
 TEST_F(KeysTest, TheFifteenthLetterIsRefusedWithABuzz) {

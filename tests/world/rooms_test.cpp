@@ -132,6 +132,17 @@ TEST_F(RoomTest, TheListHoldsTenLinesAtMost) {
     EXPECT_EQ(ScreenText(g, 25, 11), "");
     // All twelve are drawn on the map all the same.
     for (int i = 0; i < 12; ++i) EXPECT_EQ(CellAt(g, g.items[i].x, g.items[i].y), g.items[i].glyph);
+
+    // A figure behind exactly ten items finds the list full too.
+    g.items[10].room = 36;
+    g.items[11].room = 56;
+    g.monsters[0].room = 2;
+    g.monsters[0].x = spots[10].x;
+    g.monsters[0].y = spots[10].y;
+    EnterRoom(g, 2);
+    EXPECT_EQ(ScreenText(g, 27, 9), "WINE FLASK");
+    EXPECT_EQ(ScreenText(g, 25, 10), "");
+    EXPECT_EQ(CellAt(g, spots[10].x, spots[10].y), 0x01);
 }
 
 TEST_F(RoomTest, ThingsOffTheMapAreNeitherDrawnNorListed) {
