@@ -155,6 +155,13 @@ TEST_F(MoveTest, AHeldKeyStopsAfterAStaircase) {
     EXPECT_EQ(g.holdRepeat, 0);
     PressRepeat(key);
     EXPECT_EQ(g.holdRepeat, 0);
+
+    // Stairs down hold the key the same way.
+    const uint32_t down = PlaceBeside(19, 'D');
+    ASSERT_NE(down, 0u);
+    PressRepeat(down);
+    ASSERT_EQ(g.currentRoom, 3);
+    EXPECT_EQ(g.holdRepeat, 1);
 }
 
 TEST_F(MoveTest, WalkingIntoAnItemPicksItUp) {
