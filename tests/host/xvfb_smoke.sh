@@ -6,6 +6,7 @@
 set -u
 game=$1
 find_title=$2
+. "$(dirname "$0")/../../tools/xvfb_session.sh"
 
 for tool in Xvfb xdotool xwininfo import; do
     if ! command -v "$tool" >/dev/null 2>&1; then
@@ -25,30 +26,8 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAILED: $*"; exit 1; }
 
-# A display number of our own.
-for n in $(seq 91 140); do
-    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { display=:$n; break; }
-done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    xwininfo -display "$display" -root >/dev/null 2>&1 && break
-    sleep 0.1
-done
-export DISPLAY=$display
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-
-XDG_CONFIG_HOME=$work/config "$game" >"$work/game.log" 2>&1 &
-game_pid=$!
-
-window=
-for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name '^Grimspire$' 2>/dev/null | head -1)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || { cat "$work/game.log"; fail "no window titled Grimspire appeared"; }
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+start_xvfb || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+start_game "$game" || { cat "$work/game.log"; fail "no window titled Grimspire appeared"; }
 sleep 0.5
 
 capture() {

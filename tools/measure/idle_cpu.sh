@@ -7,6 +7,7 @@
 set -eu
 game=${1:-build/host/grimspire}
 seconds=${2:-20}
+. "$(dirname "$0")/../xvfb_session.sh"
 
 for tool in Xvfb xdotool xwininfo; do
     command -v "$tool" >/dev/null || { echo "$tool is missing (packages xvfb, xdotool, x11-utils)" >&2; exit 2; }
@@ -23,28 +24,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-for n in $(seq 141 190); do
-    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { display=:$n; break; }
-done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    xwininfo -display "$display" -root >/dev/null 2>&1 && break
-    sleep 0.1
-done
-export DISPLAY=$display
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-
-XDG_CONFIG_HOME=$work/config "$game" >"$work/game.log" 2>&1 &
-game_pid=$!
-window=
-for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name '^Grimspire$' 2>/dev/null | head -1) || true
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || { cat "$work/game.log" >&2; echo "the game's window did not appear" >&2; exit 1; }
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+start_xvfb || { cat "$work/xvfb.log" >&2; echo "Xvfb did not start" >&2; exit 1; }
+start_game "$game" || { cat "$work/game.log" >&2; echo "the game's window did not appear" >&2; exit 1; }
 xdotool key p   # a new game: the courtyard, the blinking prompt
 sleep 2
 
