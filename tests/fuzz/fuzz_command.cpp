@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "fuzz_common.h"
+#include "invariants.h"
 
 namespace {
 GameState g;

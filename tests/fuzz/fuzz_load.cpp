@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "fuzz_common.h"
+#include "invariants.h"
 
 namespace {
 GameState g;

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "fuzz_common.h"
+#include "invariants.h"
 #include "score/score.h"
 #include "typed_store.h"
 

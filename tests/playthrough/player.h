@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A player for the whole-game tests: presses keys with the timers running in a
-// steady rhythm, walks by the path finder, fights, picks things up and lays
-// them down. Everything goes through HandleKey, WorldTick and BlinkTick.
+// steady rhythm, finds its way over the whole castle by breadth-first search,
+// fights, picks things up and lays them down. Everything goes through
+// HandleKey, WorldTick and BlinkTick; the way is read from the room data and
+// the screen, so a changed room changes the route rather than a fixed key list.
 #pragma once
 
 #include <array>
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "game_fixture.h"
-#include "route.h"
 
 // Item and monster table positions the playthroughs use.
 enum Item : int {
@@ -24,6 +27,13 @@ struct Stuck : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+struct Place {
+    int room = 0;
+    int x = 0;
+    int y = 0;
+    bool operator==(const Place&) const = default;
+};
+
 class Player : public GameTest {
 protected:
     // One fresh key press; the timers keep their rhythm: a BlinkTick every
@@ -34,20 +44,23 @@ protected:
     // Types the command and Enter; the game must answer it (no "What???").
     void Say(const std::string& command);
 
-    // Message line n (0..6) and a whole screen row, blanks for empty cells,
-    // trailing blanks dropped.
+    // Message line n (0..6) and a whole screen row, trailing blanks dropped;
+    // Msg is the seven lines joined by '/', the empty ones at the end left out.
     std::string Line(int n) const;
     std::string Row(int y) const;
+    std::string Msg() const;
     bool Carrying(int item) const { return g.items[item].carried != 0; }
-    route::Spot Man() const { return {g.playerColumn, g.playerRow}; }
+    Place Man() const { return {g.currentRoom, g.playerColumn, g.playerRow}; }
     std::string Where() const;
+    // The step key for a move of one cell.
+    static uint32_t KeyFor(int dx, int dy);
 
-    // Walking. WalkTo replans whenever a step does not land where it should.
-    void WalkTo(const std::function<bool(route::Spot)>& goal, const char* what);
-    void GoTo(int room);
-    // One room onwards; `after` is the room beyond, to choose a good doorway.
-    void Hop(int next, int after = -1);
-    route::ExitRule Rules() const;
+    // Walks anywhere in the castle until the goal holds; the way is planned
+    // again whenever a step does not land where it should.
+    void Go(const std::function<bool(Place)>& goal, const std::string& what);
+    void GoTo(int room) { Go([room](Place p) { return p.room == room; }, "room " + std::to_string(room)); }
+    // Inside the room the man stands in.
+    void WalkTo(const std::function<bool(Place)>& goal, const std::string& what);
 
     // Things.
     void PickUp(int item);
@@ -57,21 +70,24 @@ protected:
     // Fetches the wine flask, fills it at the garden fountain and drinks: the
     // water restores the man once a game. Fights call it when he is low.
     void Heal();
-    void FillFlask();
     // Walks up to the locked door of this room and opens it with the key.
     void OpenDoorHere();
     // Lays the item down on a cell that `where` accepts, facing it from a
     // straight step so that DROP puts it there.
-    void Drop(int item, const std::function<bool(route::Spot)>& where);
+    void Drop(int item, const std::function<bool(int x, int y)>& where);
     void DropInCourtyard(int item);
     void DropAside(int item);
 
     int keys = 0;
-    std::array<bool, kRoomCount> visited{};
     int32_t lowestStrength = 100;
     bool mustSurvive = true;
     bool fightOnTheWay = true;
     int32_t healBelow = 50;
-    // Whether the way may lead into a drowning trap's passage without the necklace.
-    bool braveTraps = false;
+
+    // The keys of the shortest way to the goal, with where each should land.
+    bool Plan(const std::function<bool(Place)>& goal, std::vector<std::pair<uint32_t, Place>>* way);
+
+private:
+    // Whether the man stands beside (diagonals too, or only straight) a cell of the screen that fits.
+    bool Beside(Place p, bool diagonal, const std::function<bool(uint8_t)>& fits) const;
 };

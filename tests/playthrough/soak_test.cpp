@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "game_fixture.h"
+#include "invariants.h"
 #include "temp_dir.h"
 #include "world/world.h"
 
@@ -48,21 +49,8 @@ protected:
     }
 
     void Check(uint64_t event, uint32_t seed) {
-        SCOPED_TRACE("seed " + std::to_string(seed) + " event " + std::to_string(event));
-        ASSERT_LE(g.mode, 4u);
-        ASSERT_LE(g.whatTicks, 2u);
-        ASSERT_LE(g.highScore, kPerfectScore);
-        ASSERT_LE(CarriedCount(g), kCarryLimit);
-        ASSERT_LE(strnlen(g.commandLine, sizeof g.commandLine), static_cast<size_t>(kCommandMax));
-        ASSERT_LE(strnlen(g.entryName, sizeof g.entryName), static_cast<size_t>(kNameMax));
-        ASSERT_LE(strnlen(g.highScoreName, sizeof g.highScoreName), static_cast<size_t>(kNameMax));
-        if (g.mode == Play) {
-            ASSERT_GE(g.currentRoom, 0);
-            ASSERT_LT(g.currentRoom, kRoomCount);
-            ASSERT_GE(g.playerColumn, 0);
-            ASSERT_LT(g.playerColumn, kMapColumns);
-            ASSERT_GE(g.playerRow, 0);
-            ASSERT_LT(g.playerRow, kMapRows);
+        if (const char* what = fuzzing::BrokenInvariant(g)) {
+            FAIL() << what << " broken, seed " << seed << " event " << event;
         }
     }
 };
