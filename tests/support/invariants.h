@@ -28,11 +28,13 @@ inline const char* BrokenInvariant(const GameState& g) {
     return nullptr;
 }
 
+[[noreturn]] inline void Fail(const char* what) {
+    std::fprintf(stderr, "invariant broken: %s\n", what);
+    std::abort();
+}
+
 inline void CheckInvariants(const GameState& g) {
-    if (const char* what = BrokenInvariant(g)) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
+    if (const char* what = BrokenInvariant(g)) Fail(what);
 }
 
 // A little life after the input: the clock runs and the man tries every direction.
