@@ -1,274 +1,243 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The real window driven with key and mouse events: what reaches the game, what
-// the menu commands do, the About box and full screen.
+// The real window on Qt's offscreen platform, driven with key and mouse events and
+// looked at through its own painting; then the host's small parts.
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QMenuBar>
-#include <QMouseEvent>
+#include <QTest>
 
-#include <utility>
-#include <vector>
+#include <array>
+#include <memory>
+#include <set>
+#include <string>
+#include <tuple>
 
-#include "host_fixture.h"
+#include "core/core.h"
 #include "placement.h"
+#include "renderer.h"
+#include "sound.h"
+#include "window.h"
 
 namespace {
 
-using Keys = std::vector<std::pair<uint32_t, int32_t>>;
+// A cell's profile (see Cells) when all lit and when all dark.
+const std::string kLit = "qqqqqqqqqqqqqqqq|qqqqqqqqqqqqqqqq", kDark = "aaaaaaaaaaaaaaaa|aaaaaaaaaaaaaaaa";
 
-class WindowTest : public HostTest {
+class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        HostTest::SetUp();
-        w->SetKeyTap([this](uint32_t key, int32_t repeat) { seen.emplace_back(key, repeat); });
+        InitGameState(g);
+        ASSERT_TRUE(InitRenderer(r, g));
+        w = std::make_unique<MainWindow>(g, r);
+        w->SetKeyTap([this](uint32_t key, int32_t repeat) { seen += " " + std::to_string(key) + (repeat ? "r" : ""); });
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
     }
-    void Click(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(&w->View(), key, mods); }
-    // A press as the keyboard's auto-repeat makes it, or a fresh one.
-    void Send(Qt::Key key, bool autoRepeat, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QKeyEvent press(QEvent::KeyPress, key, mods, QString(), autoRepeat);
-        QApplication::sendEvent(&w->View(), &press);
+    // A key as a shortcut is written ("Alt+Num+Enter"), or a click of the left, right or middle mouse button.
+    void Do(const std::string& step) {
+        const QPoint at = w->View().mapTo(w.get(), w->View().rect().center());
+        const QKeyCombination key = QKeySequence(QString::fromStdString(step))[0];
+        const auto button = step[0] == 'r' ? Qt::RightButton : step[0] == 'm' ? Qt::MiddleButton : Qt::LeftButton;
+        if (step == "double click") QTest::mouseDClick(w->windowHandle(), Qt::LeftButton, {}, at);
+        else if (step.ends_with("click")) QTest::mouseClick(w->windowHandle(), button, {}, at);
+        else QTest::keyClick(&w->View(), key.key(), key.keyboardModifiers());
     }
-    Keys seen;
+    // What the player sees: the scheme checked in the menu, window or full screen, the menu bar and mouse
+    // cursor or neither (? when they disagree), the About box, the game's mode, and the keys that reached
+    // the game since last asked (r: repeated).
+    std::string State() {
+        std::string s;
+        const char* schemes[] = {"gray", "green", "amber"};  // the View menu's first three commands
+        for (int i = 0; i < 3; ++i) s += w->Action(ID_VIEW_GRAY + i)->isChecked() ? schemes[i] : "";
+        const bool full = w->FullScreen(), bar = w->menuBar()->isVisible();
+        s += full != w->Action(ID_VIEW_FULL_SCREEN)->isChecked() ? " full?" : full ? " full" : " window";
+        if (bar == w->MenuDetached() || bar == (w->View().cursor().shape() == Qt::BlankCursor)) s += " menu?";
+        s += std::string(bar ? " menu" : " bare") + (g.aboutShown ? " about" : "");
+        s += (g.mode == Title ? " title" : g.mode == Play ? " play" : " mode " + std::to_string(g.mode)) + seen;
+        seen.clear();
+        return s;
+    }
+    // Cells of the picture, each as the pixels lit in each of its 16 rows, then in each of its 16 columns
+    // (a: none, q: all 16).
+    std::string Cells(int column, int row, uint32_t colour, int count = 1) {
+        const QImage shot = w->View().grab().toImage().convertToFormat(QImage::Format_RGB32);
+        std::string all;
+        for (int cell = column; cell < column + count; ++cell) {
+            std::string profile = kDark;
+            for (int i = 0; i < 256; ++i) {
+                const uint32_t p = shot.pixel(16 * cell + i % 16, 16 * row + i / 16) & 0xFFFFFFu;
+                if (p != 0 && p != colour) return "another colour";
+                if (p == colour) ++profile[static_cast<size_t>(i / 16)], ++profile[static_cast<size_t>(17 + i % 16)];
+            }
+            all += profile;
+        }
+        return all;
+    }
+
+    GameState g{};
+    Renderer r;
+    std::unique_ptr<MainWindow> w;
+    std::string seen;
 };
 
-TEST_F(WindowTest, KeysReachTheGameAsVirtualKeyCodes) {
-    const std::vector<std::pair<std::pair<int, Qt::KeyboardModifiers>, uint32_t>> cases = {
-        {{Qt::Key_A, Qt::NoModifier}, 65},          {{Qt::Key_Z, Qt::NoModifier}, 90},
-        {{Qt::Key_Space, Qt::NoModifier}, 32},      {{Qt::Key_Backspace, Qt::NoModifier}, 8},
-        {{Qt::Key_Return, Qt::NoModifier}, 13},     {{Qt::Key_Enter, Qt::KeypadModifier}, 13},
-        {{Qt::Key_Left, Qt::NoModifier}, 37},       {{Qt::Key_Up, Qt::NoModifier}, 38},
-        {{Qt::Key_Right, Qt::NoModifier}, 39},      {{Qt::Key_Down, Qt::NoModifier}, 40},
-        {{Qt::Key_0, Qt::KeypadModifier}, 96},      {{Qt::Key_9, Qt::KeypadModifier}, 105},
-        {{Qt::Key_Home, Qt::KeypadModifier}, 36},   {{Qt::Key_Shift, Qt::NoModifier}, 16},
-        {{Qt::Key_0, Qt::NoModifier}, 48},          {{Qt::Key_9, Qt::NoModifier}, 57},
-        {{Qt::Key_Tab, Qt::NoModifier}, 9},         {{Qt::Key_F3, Qt::NoModifier}, 114},
+TEST_F(WindowTest, MenuCommandsWorkByTheirKeysWithAndWithoutTheMenuBar) {
+    const std::pair<const char*, const char*> steps[] = {
+        {"P", "gray window menu play 80"},  {"F6", "green window menu play"},
+        {"F7", "amber window menu play"},   {"F7", "amber window menu play"},
+        {"F5", "gray window menu play"},    {"Esc", "gray window menu play"},  // nothing in a window,
+        {"click", "gray window menu play"}, {"F1", "gray window menu about play"},  // nor a click
+        {"F1", "gray window menu play"},    {"Alt+Return", "gray full bare play"},
+        {"F6", "green full bare play"},     {"F1", "green full bare about play"},
+        {"A", "green full bare play"},      {"Esc", "green full menu play"},  // A only closed the box
+        {"Esc", "green full bare play"},    {"right click", "green full menu play"},
+        {"double click", "green full bare play"},  {"middle click", "green full bare play"},
+        {"click", "green full menu play"},  {"Alt+Return", "green window menu play"},
+        {"Alt+Num+Enter", "green full bare play"}, {"Alt+Num+Enter", "green window menu play"},
+        {"F1", "green window menu about play"},    {"F2", "green window menu title"},
     };
-    Keys expected;
-    for (const auto& [key, code] : cases) {
-        Click(Qt::Key(key.first), key.second);
-        expected.emplace_back(code, 0);
+    for (const auto& [step, want] : steps) {
+        Do(step);
+        EXPECT_EQ(State(), want) << step;
     }
-    EXPECT_EQ(seen, expected);
-    // A shifted key is Shift, then the key's own code.
-    seen.clear();
-    Click(Qt::Key_Exclam, Qt::ShiftModifier);
-    EXPECT_EQ(seen, (Keys{{16, 0}, {49, 0}}));
-}
-
-TEST_F(WindowTest, RepeatFlagFollowsAutoRepeatAndReleasesAreIgnored) {
-    Click(Qt::Key_P);  // into the courtyard
-    ASSERT_EQ(g.mode, Play);
-    seen.clear();
-    Send(Qt::Key_Left, false);
-    Send(Qt::Key_Left, true);
-    Send(Qt::Key_Left, true);
-    EXPECT_EQ(g.keyRepeat, 1);
-    QTest::keyRelease(&w->View(), Qt::Key_Left);
-    Send(Qt::Key_A, false);
-    EXPECT_EQ(seen, (Keys{{37, 0}, {37, 1}, {37, 1}, {65, 0}}));
-    EXPECT_EQ(g.keyRepeat, 0);
-    EXPECT_STREQ(g.commandLine, "A");
-}
-
-TEST_F(WindowTest, ShortcutsAreCommandsAndNeverReachTheGame) {
-    Click(Qt::Key_P);
-    seen.clear();
-    Click(Qt::Key_F6);
-    EXPECT_EQ(w->SchemeId(), SCHEME_GREEN);
-    Click(Qt::Key_F7);
-    EXPECT_EQ(w->SchemeId(), SCHEME_AMBER);
-    Click(Qt::Key_F5);
-    EXPECT_EQ(w->SchemeId(), SCHEME_GRAY);
-    Click(Qt::Key_Escape);  // nothing in a window
-    EXPECT_FALSE(w->MenuDetached());
-    Click(Qt::Key_F1);
-    EXPECT_EQ(g.aboutShown, 1);
-    Click(Qt::Key_F1);
-    EXPECT_EQ(g.aboutShown, 0);
-    Click(Qt::Key_Return, Qt::AltModifier);
-    EXPECT_TRUE(w->FullScreen());
-    Click(Qt::Key_Enter, Qt::AltModifier | Qt::KeypadModifier);
-    EXPECT_FALSE(w->FullScreen());
-    Click(Qt::Key_G, Qt::AltModifier);  // a menu key
-    QTest::keyClick(QApplication::activePopupWidget() ? QApplication::activePopupWidget() : &w->View(), Qt::Key_Escape);
-    EXPECT_EQ(g.mode, Play);
-    Click(Qt::Key_F2);
-    EXPECT_EQ(g.mode, Title);
-    EXPECT_EQ(seen, Keys{});
-}
-
-TEST_F(WindowTest, MenuTextsIdsChecksAndShortcuts) {
-    const std::vector<std::pair<int, QString>> items = {
-        {ID_NEW_GAME, QStringLiteral("&New Game\tF2")},  {ID_EXIT, QStringLiteral("E&xit")},
-        {ID_VIEW_GRAY, QStringLiteral("&Gray\tF5")},     {ID_VIEW_GREEN, QStringLiteral("G&reen\tF6")},
-        {ID_VIEW_AMBER, QStringLiteral("&Amber\tF7")},   {ID_VIEW_FULL_SCREEN, QStringLiteral("&Full Screen\tAlt + Enter")},
-        {ID_HELP_ABOUT, QStringLiteral("&About\tF1")},
-    };
-    for (const auto& [id, text] : items) {
-        ASSERT_NE(w->Action(id), nullptr) << id;
-        EXPECT_EQ(w->Action(id)->text(), text);
-        EXPECT_EQ(w->Action(id)->data().toInt(), id);
-    }
-    const QList<QAction*> menus = w->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
-    EXPECT_EQ(menus[0]->text(), QStringLiteral("&Game"));
-    EXPECT_EQ(menus[1]->text(), QStringLiteral("&View"));
-    EXPECT_EQ(menus[2]->text(), QStringLiteral("&Help"));
-    const QList<QAction*> view = menus[1]->menu()->actions();
-    ASSERT_EQ(view.size(), 5);
-    EXPECT_TRUE(view[3]->isSeparator());
-    EXPECT_EQ(w->Action(ID_VIEW_FULL_SCREEN)->shortcuts().size(), 2);
-    EXPECT_EQ(w->Action(ID_ESCAPE)->shortcut(), QKeySequence(Qt::Key_Escape));
-
-    EXPECT_TRUE(w->Action(ID_VIEW_GRAY)->isChecked());
-    w->Action(ID_VIEW_AMBER)->trigger();
-    EXPECT_FALSE(w->Action(ID_VIEW_GRAY)->isChecked());
-    EXPECT_FALSE(w->Action(ID_VIEW_GREEN)->isChecked());
-    EXPECT_TRUE(w->Action(ID_VIEW_AMBER)->isChecked());
-    // Choosing the checked scheme again keeps it checked.
-    w->Action(ID_VIEW_AMBER)->trigger();
-    EXPECT_TRUE(w->Action(ID_VIEW_AMBER)->isChecked());
-    // The window icon follows the scheme.
-    const QImage amberIcon(QStringLiteral(":/icons/grimspire-amber-32.png"));
-    ASSERT_FALSE(amberIcon.isNull());
     EXPECT_EQ(w->windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
-              amberIcon.convertToFormat(QImage::Format_ARGB32));
-    EXPECT_EQ(w->View().size(), QSize(640, 400));
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Grimspire"));
+              QImage(QStringLiteral(":/icons/grimspire-green-32.png")).convertToFormat(QImage::Format_ARGB32));
+    QString menus;
+    for (QAction* menu : w->menuBar()->actions()) {
+        for (QAction* item : menu->menu()->actions()) menus += menu->text() + " " + item->text() + "\n";
+    }
+    EXPECT_EQ(menus.toStdString(), "&Game &New Game\tF2\n&Game \n&Game E&xit\n&View &Gray\tF5\n&View G&reen\tF6\n"
+                                   "&View &Amber\tF7\n&View \n&View &Full Screen\tAlt + Enter\n&Help &About\tF1\n");
 }
 
-TEST_F(WindowTest, AboutBoxSwallowsTheNextKey) {
-    Click(Qt::Key_F1);
-    ASSERT_EQ(g.aboutShown, 1);
-    Click(Qt::Key_P);
-    EXPECT_EQ(g.aboutShown, 0);
-    EXPECT_EQ(g.mode, Title);
-    EXPECT_EQ(seen, Keys{});
-    Click(Qt::Key_P);
-    EXPECT_EQ(g.mode, Play);
-    EXPECT_EQ(seen, (Keys{{80, 0}}));
-    // New Game closes the box too.
-    Click(Qt::Key_F1);
-    Click(Qt::Key_F2);
-    EXPECT_EQ(g.aboutShown, 0);
-    EXPECT_EQ(g.mode, Title);
-}
-
-TEST_F(WindowTest, AboutBoxStopsTheTicks) {
-    Click(Qt::Key_P);
-    ASSERT_EQ(g.mode, Play);
-    const int32_t cursor = g.cursorOn;
-    Click(Qt::Key_F1);
-    w->OnTimer(TIMER_BLINK);
-    w->OnTimer(TIMER_EVENTS);
-    EXPECT_EQ(g.cursorOn, cursor);
-    Click(Qt::Key_F1);
-    w->OnTimer(TIMER_BLINK);
-    EXPECT_NE(g.cursorOn, cursor);
-
-    // And the real timers: while the box stands the cursor never blinks, afterwards it does.
-    int flips = 0;
-    int32_t last = g.cursorOn;
-    auto watch = [&](int ms) {
-        for (int t = 0; t < ms; t += 10) {
-            QTest::qWait(10);
-            if (g.cursorOn != last) ++flips;
-            last = g.cursorOn;
-        }
+// Windows virtual-key codes (0: the game gets nothing), every other one held down.
+TEST_F(WindowTest, KeysReachTheGameAsVirtualKeyCodes) {
+    const auto N = Qt::NoModifier, K = Qt::KeypadModifier, S = Qt::ShiftModifier, A = Qt::AltModifier,
+               C = Qt::ControlModifier;
+    const std::tuple<int, Qt::KeyboardModifiers, quint32, int> cases[] = {
+        {Qt::Key_A, N, 0, 65}, {Qt::Key_Z, N, 0, 90}, {Qt::Key_0, N, 0, 48}, {Qt::Key_9, N, 0, 57},
+        {Qt::Key_Space, N, 0, 32}, {Qt::Key_Backspace, N, 0, 8}, {Qt::Key_Return, N, 0, 13}, {Qt::Key_Tab, N, 0, 9},
+        {Qt::Key_Left, N, 0, 37}, {Qt::Key_Up, N, 0, 38}, {Qt::Key_Right, N, 0, 39}, {Qt::Key_Down, N, 0, 40},
+        {Qt::Key_F3, N, 0, 114}, {Qt::Key_Shift, S, 0, 16}, {Qt::Key_Control, C, 0, 17}, {Qt::Key_7, N, 0, 55},
+        // Shifted characters are their unshifted keys.
+        {Qt::Key_Exclam, S, 0, 49}, {Qt::Key_Question, S, 0, 191}, {Qt::Key_A, S, 0, 65},
+        // The keypad with Num Lock on, then off: navigation keys, which the game does not walk with.
+        {Qt::Key_0, K, 0, 96}, {Qt::Key_9, K, 0, 105}, {Qt::Key_Asterisk, K, 0, 106}, {Qt::Key_Enter, K, 0, 13},
+        {Qt::Key_Home, K, 0, 36}, {Qt::Key_PageUp, K, 0, 33}, {Qt::Key_Clear, K, 0, 12},
+        // Alt, its menu keys and F10 belong to the menu; AltGr (Alt with Control) types.
+        {Qt::Key_Alt, A, 0, 0}, {Qt::Key_G, A, 0, 0}, {Qt::Key_F10, N, 0, 0}, {Qt::Key_Q, A | C, 0, 81},
+        // A character key with no code of its own goes by its place on the keyboard (X11 key codes), as on
+        // Windows: Cyrillic ef, es and ze where A, C and P lie, French é over the 2; nothing without a place
+        // or off the letters and digits. Latin letters keep their code wherever they lie (AZERTY's A).
+        {0x0444, N, 38, 65}, {0x0441, N, 54, 67}, {0x0437, N, 33, 80}, {Qt::Key_Eacute, N, 11, 50},
+        {0x0444, N, 0, 0}, {Qt::Key_Udiaeresis, N, 34, 0}, {Qt::Key_A, N, 24, 65}, {Qt::Key_unknown, N, 0, 0},
     };
-    Click(Qt::Key_F1);
-    watch(700);
-    EXPECT_EQ(flips, 0);
-    Click(Qt::Key_F1);
-    watch(1000);
-    EXPECT_GE(flips, 2);
+    bool held = true;
+    for (const auto& [key, mods, place, code] : cases) {
+        QKeyEvent press(QEvent::KeyPress, key, mods, place, 0, 0, QString(), held = !held);
+        QApplication::sendEvent(&w->View(), &press);
+        EXPECT_EQ(seen, code ? " " + std::to_string(code) + (held ? "r" : "") : "") << std::hex << key;
+        seen.clear();
+    }
 }
 
-TEST_F(WindowTest, GameEndingClosesTheWindow) {
-    Click(Qt::Key_P);
-    g.mode = Summary;  // the play-again question stands
-    g.awaitingKey = 0;
-    Click(Qt::Key_N);
+TEST_F(WindowTest, TheAboutBoxStopsTheTicksAndTheGameEndsWithTheWindow) {
+    for (const char* key : {"P", "F1"}) Do(key);
+    const int32_t cursor = g.cursorOn;
+    QTest::qWait(3 * kBlinkPeriodMs);
+    EXPECT_EQ(g.cursorOn, cursor);
+    Do("F1");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return g.cursorOn != cursor; }, 3 * kBlinkPeriodMs));
+    for (const char* key : {"Q", "U", "I", "T", "Return", "Space", "N"}) Do(key);  // quit, and no other game
     EXPECT_FALSE(w->isVisible());
 }
 
-// The tests' best-score store cannot be written (see host_main.cpp); storing a
-// name fails silently and the game goes on.
-TEST_F(WindowTest, UnwritableBestScoreStoreIsNoObstacle) {
-    SetMode(g, NameEntry);
-    for (Qt::Key key : {Qt::Key_A, Qt::Key_B, Qt::Key_Return}) Click(key);
-    EXPECT_EQ(g.mode, Title);
-    EXPECT_STREQ(g.highScoreName, "AB");
-    EXPECT_TRUE(w->isVisible());
-    Click(Qt::Key_P);
-    EXPECT_EQ(g.mode, Play);
+TEST_F(WindowTest, CellsAndTheAboutBoxArePaintedPixelForPixel) {
+    const uint8_t codes[] = {0, 0xDB, 'A', 0xCD, 0xCD, 0, 10, 32, 255};
+    for (int i = 0; i < 9; ++i) Cell(g, 9 + i, 7) = codes[i];
+    w->PresentScreen();
+    const std::string a = "aaaaeeeeemeeeeaa|aahhddccccddhhaa", line = "aaaaaaqaqaaaaaaa|cccccccccccccccc";
+    EXPECT_EQ(Cells(9, 7, kGrayColour, 9), kDark + kLit + a + line + line + kDark + kDark + kDark + kDark);
+    // Schemes in any order give the picture of the last one.
+    const std::pair<const char*, uint32_t> order[] = {{"F6", kGreenColour}, {"F5", kGrayColour}, {"F7", kAmberColour}};
+    for (const auto& [key, colour] : order) {
+        Do(key);
+        EXPECT_EQ(Cells(10, 7, colour, 2), kLit + a) << key;
+    }
+    // Nothing but the glyph sheet will do, not even a picture of another size.
+    QFile icon(QStringLiteral(":/icons/grimspire-green-32.png"));
+    ASSERT_TRUE(icon.open(QIODevice::ReadOnly));
+    Renderer other;
+    for (const QByteArray& data : {QByteArray("GIF89a"), icon.readAll()}) EXPECT_FALSE(InitRenderer(other, g, data));
+
+    // The About box, yellow over a lit amber grid from column 6 to 33 and row 3 to 21, row by row against its
+    // text drawn in the grid's top row.
+    const std::string frame(26, '\xCD'), blank = "\xBA" + std::string(26, ' ') + "\xBA";
+    const std::pair<int, std::string> lines[] = {{0, "\xC9" + frame + "\xBB"}, {1, blank}, {4, "\xCC" + frame + "\xB9"},
+        {2, "\xBA        Grimspire         \xBA"}, {13, "\xBA  Version:   1.0          \xBA"},
+        {16, "\xBA  Built On:  " + std::string(__DATE__) + "  \xBA"}, {18, "\xC8" + frame + "\xBC"}};
+    Do("F1");
+    for (const auto& [row, text] : lines) {
+        for (uint8_t& c : g.screen) c = 0xDB;
+        for (int k = 0; k < kAboutColumns; ++k) Cell(g, 6 + k, 0) = static_cast<uint8_t>(text[static_cast<size_t>(k)]);
+        w->PresentScreen();
+        EXPECT_EQ(Cells(6, 3 + row, kAboutColour, kAboutColumns), Cells(6, 0, kAmberColour, kAboutColumns)) << row;
+        EXPECT_EQ(Cells(5, 3 + row, kAmberColour) + Cells(34, 3 + row, kAmberColour), kLit + kLit);
+    }
+    EXPECT_EQ(Cells(6, 2, kAmberColour) + Cells(33, 22, kAmberColour), kLit + kLit);
 }
 
-TEST_F(WindowTest, FullScreenMenuAndCursor) {
-    w->PresentScreen();
-    Click(Qt::Key_Return, Qt::AltModifier);
-    ASSERT_TRUE(w->FullScreen());
-    EXPECT_TRUE(w->Action(ID_VIEW_FULL_SCREEN)->isChecked());
-    EXPECT_TRUE(w->MenuDetached());
-    EXPECT_FALSE(w->menuBar()->isVisible());
-    EXPECT_EQ(w->View().cursor().shape(), Qt::BlankCursor);
-    // The shortcuts still work with the menu bar hidden.
-    Click(Qt::Key_F6);
-    EXPECT_EQ(w->SchemeId(), SCHEME_GREEN);
-
-    Click(Qt::Key_Escape);
-    EXPECT_FALSE(w->MenuDetached());
-    EXPECT_TRUE(w->menuBar()->isVisible());
-    EXPECT_NE(w->View().cursor().shape(), Qt::BlankCursor);
-    Click(Qt::Key_Escape);
-    EXPECT_TRUE(w->MenuDetached());
-
-    // A click toggles; a double click counts once. The clicks go through the
-    // platform layer, which makes double clicks out of quick pairs.
-    QWindow* handle = w->windowHandle();
-    auto at = [&] { return w->View().mapTo(w.get(), w->View().rect().center()); };
-    QTest::mouseClick(handle, Qt::LeftButton, Qt::NoModifier, at());
-    EXPECT_FALSE(w->MenuDetached());
-    QTest::mouseClick(handle, Qt::RightButton, Qt::NoModifier, at());
-    EXPECT_TRUE(w->MenuDetached());
-    QTest::mouseDClick(handle, Qt::LeftButton, Qt::NoModifier, at());
-    EXPECT_FALSE(w->MenuDetached());
-    QTest::mouseClick(handle, Qt::MiddleButton, Qt::NoModifier, at());
-    EXPECT_FALSE(w->MenuDetached());
-    QTest::mouseClick(handle, Qt::LeftButton, Qt::NoModifier, at());
-    EXPECT_TRUE(w->MenuDetached());
-    EXPECT_EQ(seen, Keys{});
-
-    // Leaving with the menu shown keeps it; the window is 640 x 400 again.
-    Click(Qt::Key_Escape);
-    Click(Qt::Key_Return, Qt::AltModifier);
-    EXPECT_FALSE(w->FullScreen());
-    EXPECT_FALSE(w->Action(ID_VIEW_FULL_SCREEN)->isChecked());
-    EXPECT_FALSE(w->MenuDetached());
-    EXPECT_TRUE(w->menuBar()->isVisible());
-    QTest::qWait(50);
-    EXPECT_EQ(w->View().size(), QSize(640, 400));
-    // Clicks in a window do nothing.
-    QTest::mouseClick(handle, Qt::LeftButton, Qt::NoModifier, at());
-    EXPECT_FALSE(w->MenuDetached());
-}
-
-TEST_F(WindowTest, FullScreenPictureIsScaledWholeAndCentredOnBlack) {
-    for (uint8_t& c : g.screen) c = 0xDB;
-    w->PresentScreen();
-    Click(Qt::Key_Return, Qt::AltModifier);
-    ASSERT_TRUE(w->FullScreen());
-    QTest::qWait(50);
-    const QImage shot = w->View().grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QSize size = shot.size();
-    ASSERT_GT(size.width(), 0);
-    const Placement p = PlacePicture(size.width(), size.height());
-    for (int y = 0; y < size.height(); y += 3) {
-        for (int x = 0; x < size.width(); x += 3) {
-            const bool inside = x >= p.left && x < p.right && y >= p.top && y < p.bottom;
-            ASSERT_EQ(shot.pixel(x, y) & 0xFFFFFF, inside ? kGrayColour : 0u) << x << "," << y;
-        }
+TEST(Placement, LargestWholeFactorCentredOrShrunkToFit) {
+    const std::array<int, 7> cases[] = {
+        {1920, 1080, 2, 320, 140, 1600, 940}, {640, 400, 1, 0, 0, 640, 400}, {1280, 1024, 2, 0, 112, 1280, 912},
+        {3840, 2160, 5, 320, 80, 3520, 2080}, {1919, 1199, 2, 319, 199, 1599, 999},  // a pixel short of the next factor
+        {320, 200, 0, 0, 0, 320, 200}, {600, 400, 0, 0, 12, 600, 387}, {640, 300, 0, 80, 0, 560, 300},
+        {17, 9, 0, 1, 0, 15, 9}, {3, 1000, 0, 0, 499, 3, 501}, {0, 0, 0, 0, 0, 1, 1},  // rounded, never empty
+    };
+    for (const auto& c : cases) {
+        const Placement p = PlacePicture(c[0], c[1]);
+        EXPECT_EQ((std::array{c[0], c[1], p.factor, p.left, p.top, p.right, p.bottom}), c);
     }
 }
 
+// One cue at a time: a new one cuts off the old, the obstacle bump is dropped while another plays, a
+// stop silences all, and a cue that failed to load is silent but still cuts off the one playing.
+TEST(SoundCues, OneCueAtATime) {
+    static std::string log;
+    static std::set<int> playing;
+    struct Fake final : Voice {
+        explicit Fake(int cue) : id(cue) {}
+        void Start() override { playing.insert(id), log += " +" + std::to_string(id); }
+        void Halt() override { playing.erase(id), log += " -" + std::to_string(id); }
+        bool Playing() const override { return playing.contains(id); }
+        int id;
+    };
+    CueDeck deck;
+    for (int id = kFirstCue; id < kFirstCue + kCueCount; ++id) deck.SetVoice(id, std::make_unique<Fake>(id));
+    deck.Play(CUE_TITLE);
+    deck.Play(CUE_TAKE);
+    deck.Play(CUE_TAKE);
+    deck.PlayIfQuiet(CUE_OBSTACLE);
+    playing.erase(CUE_TAKE);  // it ends
+    deck.PlayIfQuiet(CUE_OBSTACLE);
+    deck.Play(CUE_ATTACK);
+    deck.Stop();
+    deck.Play(CUE_LINE_FULL);
+    deck.SetVoice(CUE_WHAT, nullptr);
+    deck.Play(CUE_WHAT);
+    EXPECT_EQ(log, " +110 -110 +104 -104 +104 +108 -108 +109 -109 +105 -105");
+    EXPECT_FALSE(deck.AnyPlaying());
+}
+
 }  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The best-score store where nothing can be written, so that no player's best score is touched.
+    qputenv("XDG_CONFIG_HOME", "/proc/grimspire-nowhere");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
