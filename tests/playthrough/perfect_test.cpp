@@ -66,8 +66,6 @@ protected:
         Say("LOOK STATUE");
         EXPECT_EQ(Msg(), " The statue is/ wearing a/ Necklace") << Where();
         GetHidden(NECKLACE, "NECKLACE");
-        Say("LOOK NECKLACE");
-        EXPECT_EQ(Msg(), " On the back/ it says://Protection from/Traps.") << Where();
         Fight(OGRE_20);
         Fight(DEMON_23);
         PickUp(WAND);
@@ -75,11 +73,8 @@ protected:
 
         GoTo(66);
         Say("WAVE WAND");
-        EXPECT_EQ(Msg(), "As you wave the/WAND....//  There is a/*Puff* of smoke/Revealing a/Secret passage!") << Where();
         GoTo(65);
         PickUp(BALL);
-        Say("LOOK BALL");
-        EXPECT_EQ(Msg(), "In the Cyrstal/Ball.....// You see a man/in a winding/passage,waving/a Wand.") << Where();
         DropAside(BALL);
         GoTo(66);  // by magic: the laboratory has no door back
         EXPECT_EQ(Man(), (Place{66, 16, 9}));
@@ -98,7 +93,6 @@ protected:
         PickUp(CROSS);
         GoTo(51);
         Say("PLAY HARP");
-        EXPECT_EQ(Msg(), "The Harp makes/Beautiful/Music!/The fairy/likes the music/and leaves!") << Where();
         EXPECT_EQ(g.monsters[9].present, 0);
         EXPECT_EQ(fake::PlayedCues().back(), CUE_HARP);
         GoTo(56);
@@ -110,10 +104,7 @@ protected:
         GetHidden(KEY, "KEY");
 
         GoTo(27);
-        Say("LOOK VAMPIRE");
-        EXPECT_EQ(Msg(), "The VAMPIRE/looks Mean!") << Where();
         Say("WAVE CROSS");
-        EXPECT_EQ(Msg(), "The vampire/sees the holy/cross and/disappears!") << Where();
         EXPECT_EQ(g.monsters[VAMPIRE].present, 0);
         PickUp(FIGURINE);
         GoTo(0);
@@ -126,7 +117,6 @@ protected:
     void SaveWanderAndLoad() {
         ScopedTempDir dir;
         Say("SAVE CASTLE");
-        EXPECT_EQ(Msg(), " Game Saved") << Where();
         const GameState saved = g;
         PickUp(SWORD);
         GoTo(1);
@@ -152,7 +142,6 @@ protected:
         GetHidden(GLASSES, "GLASSES");
         GetHidden(BOOK, "BOOK");
         Say("READ BOOK");
-        EXPECT_EQ(Msg(), "The book reads://  Wave Scepter") << Where();
         DropAside(GLASSES);
         DropAside(BOOK);
         // A man who never ran low drinks now, for the taste of it.
@@ -174,30 +163,21 @@ protected:
         GoTo(67);
         FightHere();
         EXPECT_LT(g.monsters[BAT].strength, 0);
-        Say("LOOK DOOR");
-        EXPECT_EQ(Msg(), " It looks/ very Strong.") << Where();
         OpenDoorHere();
         Fight(SMALL_SPIDER);
         Fight(BIG_SPIDER);
         PickUp(GOLDBAR);
-        Say("LOOK WALL");
-        EXPECT_EQ(Msg(), "The Wall Says:/Quillamorne/was Here!") << Where();
 
         GoTo(76);
         Say("WAVE WAND");
-        EXPECT_EQ(Msg(), "As you wave the/WAND....//  There is a/*Puff* of smoke/Revealing a/Secret passage!") << Where();
         DropAside(WAND);  // its work is done, and the scepter needs a hand
         GoTo(82);
-        Say("LOOK WALLS");
-        EXPECT_EQ(Msg(), "The walls are/many Colors!") << Where();
         PickUp(SCEPTER);
         EXPECT_EQ(CarriedCount(g), kCarryLimit);
 
         GoTo(76);  // the way back up stands open
         GoTo(80);  // past the second trap, safe with the necklace
         GoTo(81);
-        Say("LOOK DOOR");
-        EXPECT_EQ(Msg(), " It looks/ very Strong.") << Where();
         OpenDoorHere();
         GoTo(0);
     }

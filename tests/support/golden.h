@@ -9,18 +9,11 @@
 
 #include "core/state.h"
 
-// The grid as 25 lines of 40 characters, each ending in a newline; codes 0 and
-// 0x20 both as blanks.
+// The grid as 25 lines of 40 characters, each ending in a newline.
 std::string DumpScreen(const GameState& g);
-// The same for the rectangle given (inclusive), for checks of one region.
-std::string DumpRegion(const GameState& g, int left, int top, int right, int bottom);
-// One row of the grid, trailing blanks removed.
-std::string ScreenRow(const GameState& g, int row);
-// The text from (column, row) to the end of that row, trailing blanks removed.
+// The text from (column, row) on, at most width cells, trailing blanks removed.
 std::string ScreenText(const GameState& g, int column, int row, int width = 40);
-// The seven lines of the message area, trailing blanks removed.
+std::string ScreenRow(const GameState& g, int row);
+// Line n of the message area, trailing blanks removed.
 std::string MessageLine(const GameState& g, int line);
-
-// Compares the grid with tests/golden/<name>.txt; on a mismatch the failure shows
-// both screens side by side with the differing rows marked.
 ::testing::AssertionResult MatchesGolden(const GameState& g, const std::string& name);
