@@ -4,11 +4,14 @@
 #include <random>
 #include <set>
 
-#include "world_test.h"
+#include "game_fixture.h"
+#include "world/world.h"
 
 namespace {
 
-class WanderTest : public WorldTest {
+bool OnMap(int x, int y) { return x >= 0 && x < kMapColumns && y >= 0 && y < kMapRows; }
+
+class WanderTest : public GameTest {
 protected:
     void NewWanderer(uint32_t seed) {
         StartPlaying(seed);
@@ -17,23 +20,15 @@ protected:
     }
 
     void CheckInvariants(int step) {
-        ASSERT_GE(g.playerColumn, 0) << step;
-        ASSERT_LT(g.playerColumn, kMapColumns) << step;
-        ASSERT_GE(g.playerRow, 0) << step;
-        ASSERT_LT(g.playerRow, kMapRows) << step;
-        ASSERT_GE(g.currentRoom, 0);
-        ASSERT_LT(g.currentRoom, kRoomCount);
-        for (int y = 0; y < kMapRows; ++y) ASSERT_EQ(CellAt(g, 24, y), 0xB3) << step;
-        for (int x = 0; x < kMapColumns; ++x) ASSERT_EQ(CellAt(g, x, 18), 0xC4) << step;
+        SCOPED_TRACE("room " + std::to_string(g.currentRoom) + " step " + std::to_string(step));
+        ASSERT_TRUE(OnMap(g.playerColumn, g.playerRow));
+        ASSERT_TRUE(g.currentRoom >= 0 && g.currentRoom < kRoomCount);
+        for (int y = 0; y < kMapRows; ++y) ASSERT_EQ(CellAt(g, 24, y), 0xB3);
+        for (int x = 0; x < kMapColumns; ++x) ASSERT_EQ(CellAt(g, x, 18), 0xC4);
         if (g.strength >= 0 && !g.trapSprung) {
-            ASSERT_EQ(CellAt(g, g.playerColumn, g.playerRow), 0x05) << "room " << g.currentRoom << " step " << step;
+            ASSERT_EQ(CellAt(g, g.playerColumn, g.playerRow), 0x05);
         }
-        for (const MonsterRecord& m : g.monsters) {
-            ASSERT_GE(m.x, 0);
-            ASSERT_LT(m.x, kMapColumns);
-            ASSERT_GE(m.y, 0);
-            ASSERT_LT(m.y, kMapRows);
-        }
+        for (const MonsterRecord& m : g.monsters) ASSERT_TRUE(OnMap(m.x, m.y));
     }
 };
 
