@@ -23,17 +23,8 @@
 
 namespace {
 
-struct Line {
-    int number;
-    std::string text;
-};
-
-struct Case {
-    std::string file;
-    int line;
-    std::string name;
-    std::vector<Line> steps;
-};
+struct Line { int number; std::string text; };
+struct Case { std::string file; int line; std::string name; std::vector<Line> steps; };
 
 // Splits on blanks; "quoted text" is one word without its quotes.
 std::vector<std::string> Words(const std::string& text) {
@@ -103,21 +94,6 @@ std::vector<Case> LoadCases() {
 const std::vector<Case>& AllCases() {
     static const std::vector<Case> cases = LoadCases();
     return cases;
-}
-
-// A test name from the case's file and title: letters and digits only.
-std::string TestName(const Case& c) {
-    std::string out = c.file.substr(0, c.file.find('.'));
-    bool gap = true;
-    for (char ch : c.name) {
-        if (std::isalnum(static_cast<unsigned char>(ch))) {
-            out += gap ? static_cast<char>(std::toupper(static_cast<unsigned char>(ch))) : ch;
-            gap = false;
-        } else {
-            gap = true;
-        }
-    }
-    return out + "_L" + std::to_string(c.line);
 }
 
 struct Field {
@@ -462,6 +438,9 @@ TEST_P(Transcript, Plays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Transcript, ::testing::Range<size_t>(0, AllCases().size()),
-                         [](const ::testing::TestParamInfo<size_t>& p) { return TestName(AllCases()[p.param]); });
+                         [](const ::testing::TestParamInfo<size_t>& p) {
+                             const Case& c = AllCases()[p.param];
+                             return c.file.substr(0, c.file.find('.')) + "_L" + std::to_string(c.line);
+                         });
 
 }  // namespace

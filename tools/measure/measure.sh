@@ -11,7 +11,7 @@ build=${1:-build}
 runs=${2:-20}
 samples=${3:-100}
 game=$build/host/grimspire
-benchmark=$build/tests/host/renderer_benchmark
+benchmark=$build/tools/measure/renderer_benchmark
 
 [ -x "$game" ] || { echo "no program at $game; build it first" >&2; exit 2; }
 for tool in Xvfb g++; do
