@@ -2,6 +2,7 @@
 #include "typed_store.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <set>
 
 namespace typed_store {
@@ -265,23 +267,42 @@ void InjectFault(Fault fault) { gFault = fault; }
 namespace {
 
 std::set<StoreKey> gOpenKeys;
+// A key opened for writing holds the store's lock until it is closed, so one
+// copy of the game reads and writes the best score while the others wait.
+std::map<StoreKey, int> gLocks;
 StoreKey gNextKey = 1;
+
+int Lock(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    const int fd = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd >= 0 && ::flock(fd, LOCK_EX) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
 
 }  // namespace
 
 int I_StoreOpenKey(int create, StoreKey* key) {
     if (key == nullptr) return 0;
     const std::string path = typed_store::StoreFilePath();
+    const int lock = create ? Lock(path) : -1;
     typed_store::Values values;
     if (!typed_store::ReadStoreFile(path, &values)) {
         // A damaged file is no key; creating the key starts a clean store over it.
-        if (!create || !typed_store::WriteStoreFile(path, typed_store::Values{})) return 0;
+        if (!create || !typed_store::WriteStoreFile(path, typed_store::Values{})) {
+            if (lock >= 0) ::close(lock);
+            return 0;
+        }
     }
     while (gNextKey <= 0 || gOpenKeys.count(gNextKey) != 0) {
         gNextKey = gNextKey <= 0 ? 1 : gNextKey + 1;
     }
     *key = gNextKey++;
     gOpenKeys.insert(*key);
+    if (lock >= 0) gLocks[*key] = lock;
     return 1;
 }
 
@@ -318,4 +339,10 @@ int I_StoreSetValue(StoreKey key, const char* name, uint32_t type, const uint8_t
     return typed_store::WriteStoreFile(path, values) ? 1 : 0;
 }
 
-void I_StoreCloseKey(StoreKey key) { gOpenKeys.erase(key); }
+void I_StoreCloseKey(StoreKey key) {
+    gOpenKeys.erase(key);
+    if (const auto it = gLocks.find(key); it != gLocks.end()) {
+        ::close(it->second);  // releases the lock
+        gLocks.erase(it);
+    }
+}
