@@ -171,7 +171,11 @@ bool LayoutCanBeFinished(GameState& g) {
         Spread(g, f);
         for (int i = 0; i < kItemCount; ++i) {
             const ItemRecord& it = g.items[i];
-            if (!f.have[i] && Reached(f, it.room, it.x, it.y)) more = f.have[i] = true;
+            // Under a locked door an item cannot be taken until the door opens.
+            const bool shut = !it.carried && it.room >= 0 && it.room < kRoomCount && OnMap(it.x, it.y) &&
+                              !Walkable(g, f, it.room, it.x, it.y) &&
+                              g.roomData[it.room * kRoomRecordSize + it.y * kMapColumns + it.x] == ' ';
+            if (!f.have[i] && !shut && Reached(f, it.room, it.x, it.y)) more = f.have[i] = true;
         }
         for (int b = 0; b < kBarrierCount; ++b) {
             const Barrier& bar = kBarriers[b];
