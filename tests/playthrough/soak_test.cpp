@@ -54,6 +54,15 @@ protected:
         for (int y = 0; y < kMapRows && g.mode == Play && !what; ++y) what = CellAt(g, 24, y) != 0xB3 ? "frame" : nullptr;
         for (int x = 0; x < kMapColumns && g.mode == Play && !what; ++x) what = CellAt(g, x, 18) != 0xC4 ? "frame" : nullptr;
         if (!what && g.mode == Play && g.strength >= 0 && !g.trapSprung && CellAt(g, g.playerColumn, g.playerRow) != 0x05) what = "man";
+        // Liveness: a dead man's game always goes on to the summary within a few fresh keys.
+        if (!what && g.mode == Play && g.strength < 0) {
+            GameState probe = g;
+            for (int k = 0; k < 3 && probe.mode == Play; ++k) {
+                HandleKey(probe, VK_SHIFT, 0);
+                BlinkTick(probe);
+            }
+            if (probe.mode != Summary) what = "a dead man's game never reaches the summary";
+        }
         if (what) FAIL() << what << " broken, seed " << seed << " event " << event;
     }
 };
