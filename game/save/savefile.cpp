@@ -90,11 +90,28 @@ long FileSize(std::FILE* file) {
     return size;
 }
 
+constexpr int kTemporaries = 100;
+
+bool TemporaryName(const char* target, int number, char* temp, size_t tempSize) {
+    const int n = std::snprintf(temp, tempSize, "%s.tmp%02d", target, number);
+    return n >= 0 && static_cast<size_t>(n) < tempSize;
+}
+
+// A save killed half way leaves its temporary file behind; left there, enough
+// of them would use up every name and no later save could start.
+void RemoveLeftovers(const char* target) {
+    char temp[4096];
+    for (int number = 0; number < kTemporaries; ++number) {
+        if (!TemporaryName(target, number, temp, sizeof temp)) return;
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(std::filesystem::symlink_status(temp, ec))) std::remove(temp);
+    }
+}
+
 // Creates a fresh file beside the target to write into; its name goes to temp.
 std::FILE* CreateTemporary(const char* target, char* temp, size_t tempSize) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const int n = std::snprintf(temp, tempSize, "%s.tmp%02d", target, attempt);
-        if (n < 0 || static_cast<size_t>(n) >= tempSize) return nullptr;
+    for (int attempt = 0; attempt < kTemporaries; ++attempt) {
+        if (!TemporaryName(target, attempt, temp, tempSize)) return nullptr;
         // "x": never take over a file that is there already.
         std::FILE* file = std::fopen(temp, "wbx");
         if (file != nullptr) return file;
@@ -144,6 +161,7 @@ int SaveGame(GameState& g, const char* fileName) {
     std::error_code ec;
     const std::filesystem::path folder = std::filesystem::path(fileName).parent_path();
     if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+    RemoveLeftovers(fileName);
     char temp[4096];
     std::FILE* file = CreateTemporary(fileName, temp, sizeof temp);
     if (file == nullptr) return 0;

@@ -135,6 +135,9 @@ void SyncDirectory(const std::string& dir) {
     ::close(fd);
 }
 
+// mkstemp fills in six characters after it.
+std::string TemporaryPrefix(const std::filesystem::path& target) { return "." + target.filename().string() + "."; }
+
 }  // namespace
 
 std::string StoreFilePath() {
@@ -226,6 +229,21 @@ bool ReadStoreFile(const std::string& path, Values* values) {
     return Parse(text, values);
 }
 
+void RemoveLeftovers(const std::string& path) {
+    if (path.empty()) return;
+    const std::filesystem::path target(path);
+    const std::string prefix = TemporaryPrefix(target);
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(target.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code statError;
+        if (name.size() == prefix.size() + 6 && name.starts_with(prefix) &&
+            std::filesystem::is_regular_file(it->symlink_status(statError))) {
+            ::unlink(it->path().c_str());
+        }
+    }
+}
+
 bool WriteStoreFile(const std::string& path, const Values& values) {
     const Fault fault = gFault;
     gFault = Fault::None;
@@ -240,7 +258,7 @@ bool WriteStoreFile(const std::string& path, const Values& values) {
     std::filesystem::create_directories(target.parent_path(), ec);
     if (ec || !std::filesystem::is_directory(target.parent_path(), ec)) return false;
 
-    std::string tempName = dir + "/." + target.filename().string() + ".XXXXXX";
+    std::string tempName = dir + "/" + TemporaryPrefix(target) + "XXXXXX";
     std::vector<char> temp(tempName.begin(), tempName.end());
     temp.push_back('\0');
     const int fd = fault == Fault::CreateTemp ? -1 : ::mkstemp(temp.data());
@@ -280,6 +298,9 @@ int Lock(const std::string& path) {
         ::close(fd);
         return -1;
     }
+    // Only the lock's holder writes, so a temporary file there now was left by
+    // a copy of the game killed while saving; left there, they would pile up.
+    if (fd >= 0) typed_store::RemoveLeftovers(path);
     return fd;
 }
 
