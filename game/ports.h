@@ -14,6 +14,10 @@ void I_StopSound();
 // Milliseconds since some fixed moment; only used to seed the generator.
 uint32_t I_TickCount();
 
+// The folder saved games go to ("" for the current directory). The game makes
+// it when it first saves there.
+const char* I_SaveFolder();
+
 // The best-score store, shaped after the registry calls it replaces.
 // Types follow the registry's numbering.
 enum : uint32_t {

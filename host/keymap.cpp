@@ -91,8 +91,15 @@ uint32_t MainKey(int qtKey) {
     }
 }
 
-// The digit and letter keys of the main block by their X11 key codes.
+// The digit, letter and punctuation keys of the main block by their X11 key
+// codes: a key gives the code its place has on the US layout (ö, ä, ü and ß of a
+// German keyboard the VK_OEM_* codes of ;, ', [ and -).
 uint32_t KeyByPlace(quint32 scanCode) {
+    static constexpr quint32 kPunctuation[][2] = {{20, 189}, {21, 187}, {34, 219}, {35, 221}, {47, 186}, {48, 222},
+                                                  {49, 192}, {51, 220}, {59, 188}, {60, 190}, {61, 191}, {94, 226}};
+    for (const auto& [code, vk] : kPunctuation) {
+        if (scanCode == code) return vk;
+    }
     static constexpr char kRows[][11] = {"1234567890", "QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
     static constexpr quint32 kFirstCodes[] = {10, 24, 38, 52};
     for (int row = 0; row < 4; ++row) {

@@ -3,8 +3,10 @@
 #include <QMessageBox>
 
 #include <cstdio>
+#include <cstring>
 
 #include "core/core.h"
+#include "folders.h"
 #include "renderer.h"
 #include "sound.h"
 #include "window.h"
@@ -16,6 +18,9 @@ Renderer theRenderer;
 }  // namespace
 
 int main(int argc, char** argv) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--save-dir") == 0) SetSaveFolder(argv[i + 1]);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Grimspire"));
     // Lets Wayland desktops match the window to the installed desktop entry and its icon.

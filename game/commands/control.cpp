@@ -13,6 +13,9 @@
 
 namespace {
 
+// About one deal in four is refused; a castle data fault could refuse them all.
+constexpr int kMaxDeals = 200;
+
 // Anything there under that name but a directory. Whether it can be read as
 // a saved game is the loader's question.
 bool IsExistingFile(const char* name) {
@@ -23,11 +26,17 @@ bool IsExistingFile(const char* name) {
 
 void SecondQuest(GameState& g) {
     g.mode = Play;
-    NewGame(g);
+    // Dealt again until the castle can be finished; the old castle if it never can.
+    bool dealt = false;
+    for (int deal = 0; deal < kMaxDeals && !dealt; ++deal) {
+        NewGame(g);
+        RandomizeItems(g);
+        RandomizeMonsters(g);
+        dealt = LayoutCanBeFinished(g);
+    }
+    if (!dealt) NewGame(g);
     g.aboutShown = 0;
     g.awaitingKey = 0;
-    RandomizeItems(g);
-    RandomizeMonsters(g);
     ShowMessage(g, " Item and", 0, 0);
     ShowMessage(g, " Monster", 1, 0);
     ShowMessage(g, " Locations", 2, 0);
@@ -50,17 +59,34 @@ int TryGameControl(GameState& g) {
         return 1;
     }
     if (VerbIs(g, "SAVE") && NounIs(g, "*")) {
-        // The name is used as typed: capitals and blanks, no extension.
-        ShowMessage(g, SaveGame(g, g.noun) ? " Game Saved" : " Error Saving", 0, 0);
+        // The name is used as typed: capitals and blanks, no extension. Only a
+        // saved game of ours is ever written over.
+        char path[4096];
+        if (SavePath(g.noun, path, sizeof path) && IsExistingFile(path) && !IsSavedGame(path)) {
+            ShowMessage(g, " Error Saving", 0, 0);
+            ShowMessage(g, " Another file", 1, 0);
+            ShowMessage(g, " has that", 2, 0);
+            ShowMessage(g, " name.", 3, 0);
+        } else {
+            ShowMessage(g, SavePath(g.noun, path, sizeof path) && SaveGame(g, path) ? " Game Saved" : " Error Saving", 0, 0);
+        }
     }
     if (VerbIs(g, "LOAD") && NounIs(g, "*")) {
-        if (!IsExistingFile(g.noun)) {
+        // The saves folder first, then where saves of the first version went.
+        char path[4096];
+        if (!SavePath(g.noun, path, sizeof path) || !IsExistingFile(path)) std::snprintf(path, sizeof path, "%s", g.noun);
+        if (!IsExistingFile(path)) {
             ShowMessage(g, " There is no", 0, 0);
             ShowMessage(g, " file named", 1, 0);
             ShowMessage(g, " *", 2, 0);
         } else {
-            // A file that is not a saved game gives a fresh game rather than a broken one.
-            if (!LoadGame(g, g.noun)) NewGame(g);
+            // Anything that is not a saved game leaves the game as it was.
+            if (!LoadGame(g, path)) {
+                ShowMessage(g, " There is no", 0, 0);
+                ShowMessage(g, " saved game", 1, 0);
+                ShowMessage(g, " named", 2, 0);
+                ShowMessage(g, " *", 3, 0);
+            }
             return 1;
         }
     }

@@ -79,12 +79,13 @@ int32_t NameEntryKey(GameState& g, uint32_t key, int32_t repeat) {
 }
 
 int32_t PlayKey(GameState& g, uint32_t key, int32_t repeat) {
-    if (g.whatTicks > 0) return 1;
-    if (g.trapSprung) return 1;
+    // A dead man's key leads on to the summary, whatever else is pending.
     if (g.awaitingKey) {
         if (!repeat) SetMode(g, Summary);
         return 1;
     }
+    if (g.whatTicks > 0) return 1;
+    if (g.trapSprung) return 1;
     int dx = 0;
     int dy = 0;
     if (MovementTarget(key, &dx, &dy)) {

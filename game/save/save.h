@@ -2,13 +2,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 
 #include "core/state.h"
 
 constexpr long kSaveFileSize = 2152;
 
-int SaveGame(GameState& g, const char* fileName);
-int LoadGame(GameState& g, const char* fileName);
+// The path of a saved game of this name in the saves folder; 0 when it does not fit.
+int SavePath(const char* name, char* out, size_t size);
+// 1 when written whole under the path; an earlier file there is replaced only then.
+int SaveGame(GameState& g, const char* path);
+// 1 when the file is a saved game and the game now holds it; otherwise 0 and
+// the game is untouched.
+int LoadGame(GameState& g, const char* path);
+// Whether the file could be loaded as a saved game.
+int IsSavedGame(const char* path);
 int WriteInt32(std::FILE* file, int32_t value);
 int ReadInt32(std::FILE* file, int32_t* value);

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "core/core.h"
+#include "ports.h"
 #include "save/save.h"
 
 namespace {
@@ -89,16 +90,51 @@ long FileSize(std::FILE* file) {
     return size;
 }
 
+constexpr int kTemporaries = 100;
+
+bool TemporaryName(const char* target, int number, char* temp, size_t tempSize) {
+    const int n = std::snprintf(temp, tempSize, "%s.tmp%02d", target, number);
+    return n >= 0 && static_cast<size_t>(n) < tempSize;
+}
+
+// A save killed half way leaves its temporary file behind; left there, enough
+// of them would use up every name and no later save could start.
+void RemoveLeftovers(const char* target) {
+    char temp[4096];
+    for (int number = 0; number < kTemporaries; ++number) {
+        if (!TemporaryName(target, number, temp, sizeof temp)) return;
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(std::filesystem::symlink_status(temp, ec))) std::remove(temp);
+    }
+}
+
 // Creates a fresh file beside the target to write into; its name goes to temp.
 std::FILE* CreateTemporary(const char* target, char* temp, size_t tempSize) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const int n = std::snprintf(temp, tempSize, "%s.tmp%02d", target, attempt);
-        if (n < 0 || static_cast<size_t>(n) >= tempSize) return nullptr;
+    for (int attempt = 0; attempt < kTemporaries; ++attempt) {
+        if (!TemporaryName(target, attempt, temp, tempSize)) return nullptr;
         // "x": never take over a file that is there already.
         std::FILE* file = std::fopen(temp, "wbx");
         if (file != nullptr) return file;
     }
     return nullptr;
+}
+
+// Read whole and checked before anything of it is used.
+bool ReadSave(const char* path, SaveImage* s) {
+    if (path == nullptr || path[0] == '\0') return false;
+    // Only a plain file has a size to check; opening a pipe would wait for a writer.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) return false;
+    if (FileSize(file) != kSaveFileSize) {
+        std::fclose(file);
+        return false;
+    }
+    bool ok = ReadImage(file, s);
+    ok = (std::fgetc(file) == EOF) && ok;  // nothing grew behind our back
+    ok = (std::fclose(file) == 0) && ok;
+    return ok && InBounds(*s);
 }
 
 }  // namespace
@@ -122,6 +158,10 @@ int ReadInt32(std::FILE* file, int32_t* value) {
 // of it is on disk, so a failed save never costs the player an earlier one.
 int SaveGame(GameState& g, const char* fileName) {
     if (fileName == nullptr || fileName[0] == '\0') return 0;
+    std::error_code ec;
+    const std::filesystem::path folder = std::filesystem::path(fileName).parent_path();
+    if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+    RemoveLeftovers(fileName);
     char temp[4096];
     std::FILE* file = CreateTemporary(fileName, temp, sizeof temp);
     if (file == nullptr) return 0;
@@ -150,22 +190,21 @@ int SaveGame(GameState& g, const char* fileName) {
     return 1;
 }
 
-int LoadGame(GameState& g, const char* fileName) {
-    if (fileName == nullptr || fileName[0] == '\0') return 0;
-    // Only a plain file has a size to check; opening a pipe would wait for a writer.
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(fileName, ec)) return 0;
-    std::FILE* file = std::fopen(fileName, "rb");
-    if (file == nullptr) return 0;
-    if (FileSize(file) != kSaveFileSize) {
-        std::fclose(file);
-        return 0;
-    }
+int SavePath(const char* name, char* out, size_t size) {
+    const char* folder = I_SaveFolder();
+    const bool here = folder == nullptr || folder[0] == '\0';
+    const int n = here ? std::snprintf(out, size, "%s", name) : std::snprintf(out, size, "%s/%s", folder, name);
+    return n >= 0 && static_cast<size_t>(n) < size ? 1 : 0;
+}
+
+int IsSavedGame(const char* path) {
     SaveImage s{};
-    bool ok = ReadImage(file, &s);
-    ok = (std::fgetc(file) == EOF) && ok;  // nothing grew behind our back
-    ok = (std::fclose(file) == 0) && ok;
-    if (!ok || !InBounds(s)) return 0;
+    return ReadSave(path, &s) ? 1 : 0;
+}
+
+int LoadGame(GameState& g, const char* path) {
+    SaveImage s{};
+    if (!ReadSave(path, &s)) return 0;
 
     // Everything the file does not hold comes from a fresh game.
     NewGame(g);

@@ -15,6 +15,12 @@ constexpr uint32_t kMaxNameValue = 4096;
 }  // namespace
 
 uint32_t QueryHighScore(StoreKey key) {
+    const uint32_t score = ReadScore(key);
+    I_StoreCloseKey(key);
+    return score;
+}
+
+uint32_t ReadScore(StoreKey key) {
     uint32_t score = 0;
     uint32_t type = REG_NONE;
     uint32_t size = 0;
@@ -25,7 +31,6 @@ uint32_t QueryHighScore(StoreKey key) {
                     static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
         }
     }
-    I_StoreCloseKey(key);
     return score;
 }
 
@@ -66,19 +71,25 @@ void LoadHighScore(GameState& g) {
     }
 }
 
-void StoreHighScoreValue(uint32_t score) {
-    StoreKey key = 0;
-    if (!I_StoreOpenKey(1, &key)) return;
+void StoreHighScoreValue(StoreKey key, uint32_t score) {
     const uint8_t bytes[4] = {static_cast<uint8_t>(score), static_cast<uint8_t>(score >> 8),
                               static_cast<uint8_t>(score >> 16), static_cast<uint8_t>(score >> 24)};
     I_StoreSetValue(key, "HighScore", REG_DWORD, bytes, sizeof bytes);
-    I_StoreCloseKey(key);
 }
 
 void SaveHighScore(GameState& g) {
-    StoreHighScoreValue(g.highScore);
     StoreKey key = 0;
     if (!I_StoreOpenKey(1, &key)) return;
+    // Another copy of the game may have stored a better score since this one
+    // read it: asked again under the store's lock, nothing is ever lowered.
+    uint32_t stored = ReadScore(key);
+    if (stored > kPerfectScore) stored = 0;
+    if (g.highScore < stored || (g.highScore == stored && stored != kPerfectScore)) {
+        I_StoreCloseKey(key);
+        LoadHighScore(g);
+        return;
+    }
+    StoreHighScoreValue(key, g.highScore);
     char name[kNameMax + 1];
     const size_t n = strnlen(g.highScoreName, kNameMax);
     std::memcpy(name, g.highScoreName, n);

@@ -11,6 +11,8 @@ void ShowNameEntry(GameState& g);
 
 void LoadHighScore(GameState& g);
 void SaveHighScore(GameState& g);
+// The stored best score; QueryHighScore also closes the key.
+uint32_t ReadScore(StoreKey key);
 uint32_t QueryHighScore(StoreKey key);
 int QueryHighScoreName(char* out, uint32_t outSize, StoreKey key);
-void StoreHighScoreValue(uint32_t score);
+void StoreHighScoreValue(StoreKey key, uint32_t score);

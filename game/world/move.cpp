@@ -73,14 +73,7 @@ bool InTrapColumn(const GameState& g) {
 void StepOnto(GameState& g, int32_t x, int32_t y) {
     const int32_t oldX = g.playerColumn;
     const int32_t oldY = g.playerRow;
-    if (OnMap(oldX, oldY)) {
-        Cell(g, oldX, oldY) = GroundAt(g, oldX, oldY);
-        for (const ItemRecord& item : g.items) {
-            if (item.room == g.currentRoom && item.visible && !item.carried && item.x == oldX && item.y == oldY) {
-                Cell(g, oldX, oldY) = item.glyph;
-            }
-        }
-    }
+    if (OnMap(oldX, oldY)) Cell(g, oldX, oldY) = ShownBeneath(g, oldX, oldY);
     g.playerColumn = x;
     g.playerRow = y;
 }
@@ -104,8 +97,20 @@ void Blocked(GameState& g, const char* who) {
     Bump(g);
 }
 
+// An item a monster died on lies under its body and is taken as anywhere else.
+ItemRecord* ItemUnderTheDead(GameState& g, int32_t x, int32_t y) {
+    const MonsterRecord* monster = FindMonsterAt(g, x, y);
+    if (monster == nullptr || monster->strength >= 0) return nullptr;
+    for (ItemRecord& item : g.items) {
+        if (item.room == g.currentRoom && item.visible && !item.carried && item.x == x && item.y == y) return &item;
+    }
+    return nullptr;
+}
+
 void WalkInto(GameState& g, int32_t x, int32_t y, uint8_t what) {
-    if (ItemRecord* item = FindItemAt(g, x, y)) {
+    ItemRecord* item = FindItemAt(g, x, y);
+    if (item == nullptr) item = ItemUnderTheDead(g, x, y);
+    if (item != nullptr) {
         PickUp(g, *item);
         return;
     }

@@ -228,6 +228,13 @@ uint8_t GroundAt(const GameState& g, int32_t x, int32_t y) {
     return g.roomMap[x * kMapRows + y];
 }
 
+uint8_t ShownBeneath(const GameState& g, int32_t x, int32_t y) {
+    for (const ItemRecord& item : g.items) {
+        if (item.room == g.currentRoom && item.visible && !item.carried && item.x == x && item.y == y) return item.glyph;
+    }
+    return GroundAt(g, x, y);
+}
+
 void RedrawRoom(GameState& g) {
     CopyMapToScreen(g);
     DrawItems(g);

@@ -50,7 +50,7 @@ void WorldTick(GameState& g) {
     }
     // Records from a saved game may put a monster anywhere; it only ever walks the map.
     if (!OnMap(nextX, nextY) || CellAt(g, nextX, nextY) != ' ') return;
-    if (OnMap(monster->x, monster->y)) Cell(g, monster->x, monster->y) = GroundAt(g, monster->x, monster->y);
+    if (OnMap(monster->x, monster->y)) Cell(g, monster->x, monster->y) = ShownBeneath(g, monster->x, monster->y);
     monster->x = nextX;
     monster->y = nextY;
     Cell(g, nextX, nextY) = monster->glyph;
@@ -106,4 +106,6 @@ void ShowContinuePrompt(GameState& g) {
         for (int y = 19; y < 24; ++y) Cell(g, x, y) = ' ';
     }
     PutText(g, "       Press any key to continue        ", 0, 24);
+    // A "What???" still blinking must not hold back the key that leads on.
+    g.whatTicks = 0;
 }

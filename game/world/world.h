@@ -27,6 +27,8 @@ void ApplyEntrySpecials(GameState& g);
 void DrawDoors(GameState& g);
 // What a map cell shows once nothing stands on it: the map, or a locked door.
 uint8_t GroundAt(const GameState& g, int32_t x, int32_t y);
+// What shows on a cell once whoever stood there has gone: an item lying there, or the ground.
+uint8_t ShownBeneath(const GameState& g, int32_t x, int32_t y);
 void RedrawRoom(GameState& g);
 
 // Movement and encounters.
@@ -47,3 +49,6 @@ void ShowContinuePrompt(GameState& g);
 void RandomizeItems(GameState& g);
 void RandomizeMonsters(GameState& g);
 int IsReachableSpot(GameState& g, int32_t room, int32_t x, int32_t y);
+// Whether every treasure can be brought out and every monster killed, and no
+// item lies under a monster.
+bool LayoutCanBeFinished(GameState& g);

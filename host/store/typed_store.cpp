@@ -2,6 +2,7 @@
 #include "typed_store.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <set>
 
 namespace typed_store {
@@ -133,6 +135,9 @@ void SyncDirectory(const std::string& dir) {
     ::close(fd);
 }
 
+// mkstemp fills in six characters after it.
+std::string TemporaryPrefix(const std::filesystem::path& target) { return "." + target.filename().string() + "."; }
+
 }  // namespace
 
 std::string StoreFilePath() {
@@ -224,6 +229,21 @@ bool ReadStoreFile(const std::string& path, Values* values) {
     return Parse(text, values);
 }
 
+void RemoveLeftovers(const std::string& path) {
+    if (path.empty()) return;
+    const std::filesystem::path target(path);
+    const std::string prefix = TemporaryPrefix(target);
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(target.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code statError;
+        if (name.size() == prefix.size() + 6 && name.starts_with(prefix) &&
+            std::filesystem::is_regular_file(it->symlink_status(statError))) {
+            ::unlink(it->path().c_str());
+        }
+    }
+}
+
 bool WriteStoreFile(const std::string& path, const Values& values) {
     const Fault fault = gFault;
     gFault = Fault::None;
@@ -238,7 +258,7 @@ bool WriteStoreFile(const std::string& path, const Values& values) {
     std::filesystem::create_directories(target.parent_path(), ec);
     if (ec || !std::filesystem::is_directory(target.parent_path(), ec)) return false;
 
-    std::string tempName = dir + "/." + target.filename().string() + ".XXXXXX";
+    std::string tempName = dir + "/" + TemporaryPrefix(target) + "XXXXXX";
     std::vector<char> temp(tempName.begin(), tempName.end());
     temp.push_back('\0');
     const int fd = fault == Fault::CreateTemp ? -1 : ::mkstemp(temp.data());
@@ -265,23 +285,45 @@ void InjectFault(Fault fault) { gFault = fault; }
 namespace {
 
 std::set<StoreKey> gOpenKeys;
+// A key opened for writing holds the store's lock until it is closed, so one
+// copy of the game reads and writes the best score while the others wait.
+std::map<StoreKey, int> gLocks;
 StoreKey gNextKey = 1;
+
+int Lock(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    const int fd = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd >= 0 && ::flock(fd, LOCK_EX) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    // Only the lock's holder writes, so a temporary file there now was left by
+    // a copy of the game killed while saving; left there, they would pile up.
+    if (fd >= 0) typed_store::RemoveLeftovers(path);
+    return fd;
+}
 
 }  // namespace
 
 int I_StoreOpenKey(int create, StoreKey* key) {
     if (key == nullptr) return 0;
     const std::string path = typed_store::StoreFilePath();
+    const int lock = create ? Lock(path) : -1;
     typed_store::Values values;
     if (!typed_store::ReadStoreFile(path, &values)) {
         // A damaged file is no key; creating the key starts a clean store over it.
-        if (!create || !typed_store::WriteStoreFile(path, typed_store::Values{})) return 0;
+        if (!create || !typed_store::WriteStoreFile(path, typed_store::Values{})) {
+            if (lock >= 0) ::close(lock);
+            return 0;
+        }
     }
     while (gNextKey <= 0 || gOpenKeys.count(gNextKey) != 0) {
         gNextKey = gNextKey <= 0 ? 1 : gNextKey + 1;
     }
     *key = gNextKey++;
     gOpenKeys.insert(*key);
+    if (lock >= 0) gLocks[*key] = lock;
     return 1;
 }
 
@@ -318,4 +360,10 @@ int I_StoreSetValue(StoreKey key, const char* name, uint32_t type, const uint8_t
     return typed_store::WriteStoreFile(path, values) ? 1 : 0;
 }
 
-void I_StoreCloseKey(StoreKey key) { gOpenKeys.erase(key); }
+void I_StoreCloseKey(StoreKey key) {
+    gOpenKeys.erase(key);
+    if (const auto it = gLocks.find(key); it != gLocks.end()) {
+        ::close(it->second);  // releases the lock
+        gLocks.erase(it);
+    }
+}

@@ -41,6 +41,10 @@ bool ReadStoreFile(const std::string& path, Values* values);
 // Replaces the store file atomically, creating its directory when missing.
 bool WriteStoreFile(const std::string& path, const Values& values);
 
+// Removes the temporary files that replacements killed half way left beside the
+// store. Only for whoever holds the store's lock: another writer's is not spared.
+void RemoveLeftovers(const std::string& path);
+
 // For tests: make the next replacement fail at the given step.
 enum class Fault { None, CreateTemp, Write, Sync, Rename };
 void InjectFault(Fault fault);

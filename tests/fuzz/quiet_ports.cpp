@@ -6,3 +6,4 @@ void I_PlayCue(int) {}
 void I_PlayCueIfQuiet(int) {}
 void I_StopSound() {}
 uint32_t I_TickCount() { return 1; }
+const char* I_SaveFolder() { return ""; }

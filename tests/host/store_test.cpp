@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The best-score file on a real file system, through the game's own loading and
-// saving: damaged, unwritable, a failed replacement and another copy of the game.
+// saving: damaged, unwritable, a failed replacement, another copy of the game and one killed mid-save.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <random>
 #include <string>
 
 #include "core/core.h"
@@ -41,6 +45,13 @@ protected:
         game.highScore = score;
         std::strcpy(game.highScoreName, name);
         SaveHighScore(game);
+    }
+    // The score alone, stored under the store's lock as the game stores it.
+    static void StoreScore(uint32_t score) {
+        StoreKey key = 0;
+        ASSERT_TRUE(I_StoreOpenKey(1, &key));
+        StoreHighScoreValue(key, score);
+        I_StoreCloseKey(key);
     }
     fs::path file;
 };
@@ -85,11 +96,11 @@ TEST_F(StoreTest, AConcurrentOrFailedSaveLeavesAWholeFile) {
     using enum typed_store::Fault;
     for (typed_store::Fault fault : {CreateTemp, Write, Sync, Rename}) {
         typed_store::InjectFault(fault);
-        StoreHighScoreValue(1200);
+        StoreScore(1200);
         EXPECT_EQ(Best(), "900 OLD");
-        EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), {}), 1);
+        EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), {}), 2);  // the file and its lock
     }
-    StoreHighScoreValue(1200);  // a fault lasts for one replacement only
+    StoreScore(1200);  // a fault lasts for one replacement only
     EXPECT_EQ(Best(), "1200 OLD");
     fs::remove(file);
     fs::create_directory(file);
@@ -99,6 +110,53 @@ TEST_F(StoreTest, AConcurrentOrFailedSaveLeavesAWholeFile) {
     std::ofstream(file / "grimspire") << "x";
     Save(500, "A");
     EXPECT_EQ(Best(), "0 ");
+}
+
+// Another copy of the game killed at random moments while it saves: the file is always the one before
+// or the one after, whole, and what a killed save left beside it is cleared by the next save.
+TEST_F(StoreTest, ASaveKilledAnywhereLeavesTheOldOrTheNewFileWholeAndOneLeftoverAtMost) {
+    const auto text = [this] {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const auto leftovers = [this] {
+        int n = 0;
+        for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+            n += entry.path().filename().string().starts_with(".highscore.conf.");
+        }
+        return n;
+    };
+    // A perfect score is stored again even when it equals the stored one, so every save writes.
+    const char* names[2] = {"OLD", "NEW"};
+    std::string saves[2];
+    for (int i : {0, 1}) {
+        Save(kPerfectScore, names[i]);
+        saves[i] = text();
+    }
+    std::mt19937 rng(14);  // the same moments every run
+    std::uniform_int_distribution<useconds_t> delay(50, 3000);
+    int torn = 0;
+    int mostLeft = 0;
+    for (int n = 0; n < 250; ++n) {
+        const pid_t saver = fork();
+        if (saver == 0) {
+            alarm(10);  // never outlives a parent that stopped killing
+            for (unsigned i = 0;; ++i) Save(kPerfectScore, names[i % 2]);
+        }
+        ASSERT_GT(saver, 0);
+        usleep(delay(rng));
+        kill(saver, SIGKILL);
+        waitpid(saver, nullptr, 0);
+        const std::string now = text();
+        torn += now != saves[0] && now != saves[1];
+        mostLeft = std::max(mostLeft, leftovers());
+    }
+    Save(kPerfectScore, names[0]);
+    EXPECT_EQ(text(), saves[0]);
+    // At most one left at once also says that the kills caught saves half done.
+    EXPECT_EQ(std::to_string(torn) + " torn, at most " + std::to_string(mostLeft) + " left over, " +
+                  std::to_string(leftovers()) + " after a whole save",
+              "0 torn, at most 1 left over, 0 after a whole save");
 }
 
 }  // namespace

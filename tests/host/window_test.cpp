@@ -129,10 +129,11 @@ TEST_F(WindowTest, KeysReachTheGameAsVirtualKeyCodes) {
         // Alt, its menu keys and F10 belong to the menu; AltGr (Alt with Control) types.
         {Qt::Key_Alt, A, 0, 0}, {Qt::Key_G, A, 0, 0}, {Qt::Key_F10, N, 0, 0}, {Qt::Key_Q, A | C, 0, 81},
         // A character key with no code of its own goes by its place on the keyboard (X11 key codes), as on
-        // Windows: Cyrillic ef, es and ze where A, C and P lie, French é over the 2; nothing without a place
-        // or off the letters and digits. Latin letters keep their code wherever they lie (AZERTY's A).
+        // Windows: Cyrillic ef, es and ze where A, C and P lie, French é over the 2, German ö, ä, ü and ß
+        // where ;, ', [ and - lie; nothing without a place. Latin letters keep their code wherever they lie.
         {0x0444, N, 38, 65}, {0x0441, N, 54, 67}, {0x0437, N, 33, 80}, {Qt::Key_Eacute, N, 11, 50},
-        {0x0444, N, 0, 0}, {Qt::Key_Udiaeresis, N, 34, 0}, {Qt::Key_A, N, 24, 65}, {Qt::Key_unknown, N, 0, 0},
+        {Qt::Key_Odiaeresis, N, 47, 186}, {Qt::Key_Adiaeresis, N, 48, 222}, {Qt::Key_Udiaeresis, N, 34, 219},
+        {Qt::Key_ssharp, N, 20, 189}, {0x0444, N, 0, 0}, {Qt::Key_A, N, 24, 65}, {Qt::Key_unknown, N, 0, 0},
     };
     bool held = true;
     for (const auto& [key, mods, place, code] : cases) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "player.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -11,6 +13,11 @@
 namespace {
 
 constexpr uint8_t kDoor = 0x08;
+constexpr uint32_t kNoWay = ~0u;
+// What opens the castle, in the order the way to a goal is asked whether it can do without.
+constexpr int kTools[] = {LAMP, NECKLACE, WAND, KEY, HARP, CROSS};
+constexpr uint8_t kVampire = 0x05;
+constexpr uint8_t kFairy = 0xF6;
 constexpr uint8_t kShelf = 0xDB;
 constexpr int kStraight[4][2] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
 constexpr int kSteps[8][2] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}, {1, -1}, {1, 1}, {-1, 1}, {-1, -1}};
@@ -18,6 +25,22 @@ constexpr int kSteps[8][2] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}, {1, -1}, {1, 1},
 bool Furniture(uint8_t c) { return std::strchr("\xDA\xC4\xBF\xC0\xD9\xB3", c) != nullptr && c != 0; }
 bool OnMap(int x, int y) { return x >= 0 && x < kMapColumns && y >= 0 && y < kMapRows; }
 int Index(Place p) { return (p.room * kMapColumns + p.x) * kMapRows + p.y; }
+
+// What opens a shut cell: the vampire, a fairy or a locked door by what stands
+// there, the sorcerer's mirror and the secret room's wall by where they are.
+int Opener(Place p, uint8_t c) {
+    if (c == kVampire) return CROSS;
+    if (c == kFairy) return HARP;
+    if (c == kDoor) return KEY;
+    if (p.room == 66 && (p.x == 18 || p.x == 19) && (p.y == 8 || p.y == 9)) return WAND;
+    if (p.room == 76 && p.y == 17 && (p.x == 11 || p.x == 12)) return WAND;
+    return -1;
+}
+
+bool LockedDoor(const GameState& g, Place p) {
+    return (p.room == 67 && g.doorLocked67 && p.y == 14 && (p.x == 8 || p.x == 9)) ||
+           (p.room == 81 && g.doorLocked81 && p.x == 13 && (p.y == 8 || p.y == 9));
+}
 
 std::string Noun(const GameState& g, int item) {
     char name[21] = {};
@@ -95,25 +118,32 @@ bool Player::Plan(const std::function<bool(Place)>& goal, std::vector<std::pair<
     const auto between = [](int a, int b, int r, int n) { return (r == a && n == b) || (r == b && n == a); };
     const auto allowed = [&](int r, int n) {
         if (n < 0) return false;
-        if (between(10, 67, r, n) || (r == 76 && n == 82)) return Carrying(LAMP);
-        if (between(67, 68, r, n)) return g.doorLocked67 == 0;
-        if (between(80, 81, r, n)) return g.doorLocked81 == 0;
+        if (between(10, 67, r, n) || (r == 76 && n == 82)) return Has(LAMP);
         // The fairies come back whenever a room is entered.
-        if (n == 56) return r == g.currentRoom && MonsterInRoom(g, r) == nullptr;
-        if (n == 75 || n == 77) return Carrying(NECKLACE);
+        if (n == 56) return Has(HARP) || (r == g.currentRoom && MonsterInRoom(g, r) == nullptr);
         return true;
     };
     // The current room as the screen shows it; the others as the data has them,
-    // with their guardians and the things lying there in the way.
-    const auto cell = [&](int r, int x, int y) -> uint8_t {
-        if (r == g.currentRoom) return x == g.playerColumn && y == g.playerRow ? ' ' : CellAt(g, x, y);
-        for (const ItemRecord& it : g.items) {
-            if (it.room == r && it.visible && !it.carried && it.x == x && it.y == y) return it.glyph;
-        }
-        // The vampire stays put; a fairy steps aside for a man coming out of her hall.
-        const MonsterRecord& vampire = g.monsters[VAMPIRE];
-        if (vampire.room == r && vampire.present && vampire.x == x && vampire.y == y) return vampire.glyph;
-        return g.roomData[r * kRoomRecordSize + y * kMapColumns + x];
+    // with the things lying there, the dead, the vampire and the locked doors in the way.
+    std::vector<uint8_t> shown(kRoomCount * kMapCells);
+    const auto cell = [&](int r, int x, int y) -> uint8_t& { return shown[static_cast<size_t>(Index({r, x, y}))]; };
+    for (int r = 0; r < kRoomCount; ++r) {
+        for (int i = 0; i < kMapCells; ++i) cell(r, i % kMapColumns, i / kMapColumns) = g.roomData[r * kRoomRecordSize + i];
+    }
+    for (const ItemRecord& it : g.items) {
+        if (it.room >= 0 && it.visible && !it.carried) cell(it.room, it.x, it.y) = it.glyph;
+    }
+    for (const MonsterRecord& m : g.monsters) {
+        if (m.present && (m.strength < 0 || m.glyph == kVampire)) cell(m.room, m.x, m.y) = m.glyph;
+    }
+    for (Place d : {Place{67, 8, 14}, Place{67, 9, 14}, Place{81, 13, 8}, Place{81, 13, 9}}) {
+        if (LockedDoor(g, d)) cell(d.room, d.x, d.y) = kDoor;
+    }
+    for (int i = 0; i < kMapCells; ++i) cell(g.currentRoom, i % kMapColumns, i / kMapColumns) = CellAt(g, i % kMapColumns, i / kMapColumns);
+    cell(g.currentRoom, g.playerColumn, g.playerRow) = ' ';
+    const auto open = [&](Place q) {
+        const int opener = Opener(q, cell(q.room, q.x, q.y));
+        return cell(q.room, q.x, q.y) == ' ' || (opener >= 0 && Has(opener));
     };
     std::vector<int> from(kRoomCount * kMapCells, -1);
     std::vector<uint32_t> keyTo(kRoomCount * kMapCells, 0);
@@ -131,8 +161,6 @@ bool Player::Plan(const std::function<bool(Place)>& goal, std::vector<std::pair<
             return true;
         }
         const auto& ex = exits[static_cast<size_t>(p.room)];
-        // Standing in a trap's column without the necklace, any step floods the passage.
-        if (!Carrying(NECKLACE) && ((p.room == 75 && p.x == 14) || (p.room == 77 && p.x == 17))) continue;
         for (const auto& d : kSteps) {
             const int nx = p.x + d[0], ny = p.y + d[1];
             Place n{-1, nx, ny};
@@ -141,12 +169,15 @@ bool Player::Plan(const std::function<bool(Place)>& goal, std::vector<std::pair<
             else if (nx >= kMapColumns && straight && allowed(p.room, ex[1])) n = {ex[1], 0, ny};
             else if (ny >= kMapRows && straight && p.room != 0 && allowed(p.room, ex[2])) n = {ex[2], nx, 0};
             else if (nx < 0 && straight && allowed(p.room, ex[3])) n = ex[3] == 66 ? Place{66, 16, 9} : Place{ex[3], kMapColumns - 1, ny};
-            else if (OnMap(nx, ny) && cell(p.room, nx, ny) == ' ') n = {p.room, nx, ny};
-            else if (OnMap(nx, ny) && cell(p.room, nx, ny) == 'U' && allowed(p.room, ex[4])) n = {ex[4], p.x, p.y};
-            else if (OnMap(nx, ny) && cell(p.room, nx, ny) == 'D' && allowed(p.room, ex[5])) n = {ex[5], p.x, p.y};
-            // Coming up from the secret room opens the winding passage's south wall.
-            const bool opened = p.room == 82 && n.room == 76 && (n.x == 11 || n.x == 12);
-            if (n.room < 0 || (cell(n.room, n.x, n.y) != ' ' && !opened) || from[static_cast<size_t>(Index(n))] >= 0) continue;
+            else if (OnMap(nx, ny) && cell(p.room, nx, ny) == 'U') n = {allowed(p.room, ex[4]) ? ex[4] : -1, p.x, p.y};
+            else if (OnMap(nx, ny) && cell(p.room, nx, ny) == 'D') n = {allowed(p.room, ex[5]) ? ex[5] : -1, p.x, p.y};
+            else if (OnMap(nx, ny)) n = {p.room, nx, ny};
+            // Coming up from the secret room opens the winding passage's south wall; the
+            // puff of smoke sets the man down in front of the mirror whatever lies there.
+            const bool opened = (p.room == 82 && n.room == 76 && (n.x == 11 || n.x == 12)) || (p.room == 65 && n.room == 66);
+            // Without the necklace, any step out of a trap's column floods the passage: never step in.
+            const bool trap = !Has(NECKLACE) && ((n.room == 75 && n.x == 14) || (n.room == 77 && n.x == 17));
+            if (n.room < 0 || trap || (!open(n) && !opened) || from[static_cast<size_t>(Index(n))] >= 0) continue;
             from[static_cast<size_t>(Index(n))] = Index(p);
             keyTo[static_cast<size_t>(Index(n))] = KeyFor(d[0], d[1]);
             queue.push_back(n);
@@ -169,6 +200,7 @@ void Player::Go(const std::function<bool(Place)>& goal, const std::string& what)
             throw Stuck("no way to " + what + " " + Where());
         }
         for (const auto& [key, next] : way) {
+            if (Magic(next)) break;
             Key(key);
             if (!(Man() == next)) break;
         }
@@ -193,8 +225,8 @@ void Player::PickUp(int item) {
     const ItemRecord& it = g.items[item];
     if (it.room != g.currentRoom) GoTo(it.room);
     for (int attempt = 0; attempt < 10 && !Carrying(item); ++attempt) {
-        WalkTo([&](Place p) { return std::abs(p.x - it.x) <= 1 && std::abs(p.y - it.y) <= 1; }, "the " + Noun(g, item));
-        Key(KeyFor(it.x - g.playerColumn, it.y - g.playerRow));
+        WalkTo(Near(item), "the " + Noun(g, item));
+        if (!Magic({it.room, it.x, it.y})) Key(KeyFor(it.x - g.playerColumn, it.y - g.playerRow));
     }
     if (!Carrying(item)) throw Stuck("could not pick up the " + Noun(g, item) + " " + Where());
 }
@@ -221,16 +253,37 @@ void Player::Fight(int monster) {
     std::vector<std::pair<uint32_t, Place>> way;
     for (int round = 0; m.strength >= 0; ++round) {
         if (round > 3000) throw Stuck("the fight does not end " + Where());
-        const auto near = [&](Place p) { return p.room == m.room && std::abs(p.x - m.x) <= 1 && std::abs(p.y - m.y) <= 1; };
-        if (near(Man())) Key(KeyFor(m.x - g.playerColumn, m.y - g.playerRow));
-        else if (Plan(near, &way) && !way.empty()) Key(way.front().first);
+        // Two steps off, where its step towards the man is open, it comes to him.
+        const auto comes = [&](Place p) {
+            const int x = m.x + (p.x > m.x) - (p.x < m.x), y = m.y + (p.y > m.y) - (p.y < m.y);
+            return p.room == m.room && std::max(std::abs(p.x - m.x), std::abs(p.y - m.y)) == 2 && CellAt(g, x, y) == ' ';
+        };
+        // One the man came in on top of is not drawn until it moves: step off and let it come.
+        const bool hidden = m.room == g.currentRoom && CellAt(g, m.x, m.y) != m.glyph;
+        const auto near = [&](Place p) { return hidden ? comes(p) : Near(kItemCount + monster, p); };
+        // It strikes only on every second tick: when the next key brings that tick, be a step out of reach.
+        if (hidden && near(Man())) Wait(1);
+        else if (near(Man()) && keys % 3 == 2 && g.blowToggle == 1 && Plan(comes, &way) && way.size() == 1) Key(way.front().first);
+        else if (near(Man())) Key(KeyFor(m.x - g.playerColumn, m.y - g.playerRow));
+        else if (Plan(near, &way) && !way.empty() && !Magic(way.front().second)) Key(way.front().first);
         else Wait(1);  // let it come
     }
 }
 
 void Player::FightHere() {
     const MonsterRecord* m = MonsterInRoom(g, g.currentRoom);
-    if (m != nullptr && !m->guardian) Fight(static_cast<int>(m - g.monsters));
+    const int monster = static_cast<int>(m - g.monsters);
+    std::vector<std::pair<uint32_t, Place>> way;
+    // Only with the sword, and only one the man can get at from here and now.
+    if (m != nullptr && !m->guardian && Carrying(SWORD) && Plan(Near(kItemCount + monster), &way)) Fight(monster);
+}
+
+bool Player::Magic(Place next) {
+    const uint8_t c = next.room == g.currentRoom ? CellAt(g, next.x, next.y) : ' ';
+    const int opener = Opener(next, c);
+    if (c == ' ' || opener < 0 || !Carrying(opener)) return false;
+    Say(opener == CROSS ? "WAVE CROSS" : opener == HARP ? "PLAY HARP" : opener == KEY ? "OPEN DOOR" : "WAVE WAND");
+    return true;
 }
 
 void Player::OpenDoorHere() {
@@ -296,4 +349,87 @@ void Player::DropAside(int item) {
         for (const auto& d : kSteps) open += OnMap(x + d[0], y + d[1]) && CellAt(g, x + d[0], y + d[1]) == ' ';
         return open >= 8;
     });
+}
+
+bool Player::Near(int goal, Place p) const {
+    const auto spot = [](const auto& thing) { return Place{thing.room, thing.x, thing.y}; };
+    const Place s = goal < kItemCount ? spot(g.items[goal]) : spot(g.monsters[goal - kItemCount]);
+    // A thing a locked door is drawn over is reached by opening the door.
+    if (LockedDoor(g, s) && !Has(KEY)) return false;
+    // One step away: a man who came into the room on its very cell must step off first.
+    return p.room == s.room && std::max(std::abs(p.x - s.x), std::abs(p.y - s.y)) == 1;
+}
+
+uint32_t Player::Needs(int goal, uint32_t tools) {
+    // All the tools supposed at first, then each left out that the way can do without.
+    std::vector<std::pair<uint32_t, Place>> way;
+    assumed = tools & ~(goal < kItemCount ? 1u << goal : 0u);
+    uint32_t need = Plan(Near(goal), &way) ? assumed : kNoWay;
+    for (int t : kTools) {
+        if (need == kNoWay || ((need >> t) & 1) == 0) continue;
+        assumed = need & ~(1u << t);
+        if (Plan(Near(goal), &way)) need = assumed;
+    }
+    assumed = 0;
+    return need;
+}
+
+bool Player::Toward(int goal, uint32_t tools) {
+    if (goal >= kItemCount && !Carrying(SWORD)) goal = SWORD;
+    const uint32_t need = Needs(goal, tools);
+    if (need == kNoWay) return false;
+    const int next = need == 0 ? goal : std::countr_zero(need);
+    if (next >= kItemCount) Fight(next - kItemCount);
+    else if (CarriedCount(g) == kCarryLimit) Deliver();
+    else PickUp(next);
+    return true;
+}
+
+void Player::Deliver() {
+    // The sword stays in hand while anything is left to fight.
+    const bool fighting = std::any_of(std::begin(g.monsters), std::end(g.monsters), [](const MonsterRecord& m) { return !m.guardian && m.strength >= 0; });
+    GoTo(0);
+    for (int i = 0; i < kItemCount; ++i) {
+        if (Carrying(i) && !(i == SWORD && fighting)) DropInCourtyard(i);
+    }
+}
+
+void Player::PlayToTheEnd() {
+    healBelow = 0;  // the loop below drinks the water, once the flask can be had
+    std::vector<std::pair<uint32_t, Place>> way;
+    for (int turn = 0;; ++turn) {
+        if (turn > 400) throw Stuck("no end to the game " + Where());
+        if (CarriedCount(g) == kCarryLimit) Deliver();
+        // The tools lying within reach now; one further off comes nearer as a goal of its own.
+        const auto within = [&] {
+            uint32_t tools = 0;
+            for (int t : kTools) tools |= !Carrying(t) && Plan(Near(t), &way) ? 1u << t : 0u;
+            return tools;
+        };
+        // Low, the fountain's water comes first; the flask may want tools of its own.
+        if (g.strength < 50 && !g.waterDrunk && Carrying(FLASK)) Heal();
+        if (g.strength < 50 && !g.waterDrunk && Toward(FLASK, within())) continue;
+        std::vector<int> goals;
+        for (int i = 0; i < kItemCount; ++i) {
+            if (!Carrying(i) && g.items[i].room != 0 && !(i == FLASK && g.waterDrunk)) goals.push_back(i);
+        }
+        for (int m = 0; m < kMonsterCount; ++m) {
+            if (!g.monsters[m].guardian && g.monsters[m].strength >= 0) goals.push_back(kItemCount + m);
+        }
+        // Only the treasures and the monsters are owed; a tool out of reach may stay where it is.
+        if (std::none_of(goals.begin(), goals.end(), [this](int goal) { return goal >= kItemCount || g.items[goal].treasure; })) break;
+        // The nearest thing the man can get at as he is; else a step towards any.
+        int chosen = -1;
+        const auto any = [&](Place p) {
+            const auto it = std::find_if(goals.begin(), goals.end(), [&](int goal) { return (goal < kItemCount || Carrying(SWORD)) && Near(goal, p); });
+            return (chosen = it == goals.end() ? -1 : *it) >= 0;
+        };
+        if (Plan(any, &way)) chosen < kItemCount ? PickUp(chosen) : Fight(chosen - kItemCount);
+        else if (const uint32_t tools = within(); std::none_of(goals.begin(), goals.end(), [&](int goal) { return Toward(goal, tools); })) throw Stuck("nothing left within reach " + Where());
+    }
+    Deliver();
+    PickUp(SCEPTER);
+    Say("WAVE SCEPTER");
+    WalkTo([](Place p) { return p.y == kMapRows - 1; }, "the open gate");
+    Key(VK_DOWN);
 }

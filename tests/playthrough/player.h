@@ -50,6 +50,8 @@ protected:
     std::string Row(int y) const;
     std::string Msg() const;
     bool Carrying(int item) const { return g.items[item].carried != 0; }
+    // In hand, or only supposed so while the way is weighed.
+    bool Has(int item) const { return Carrying(item) || ((assumed >> item) & 1) != 0; }
     Place Man() const { return {g.currentRoom, g.playerColumn, g.playerRow}; }
     std::string Where() const;
     // The step key for a move of one cell.
@@ -78,7 +80,26 @@ protected:
     void DropInCourtyard(int item);
     void DropAside(int item);
 
+    // Any castle, the second quest's too: every treasure (and every other thing
+    // within reach) into the courtyard, every monster killed, then out through
+    // the gate with the scepter.
+    void PlayToTheEnd();
+    // A goal is an item by its number, or a monster by kItemCount plus its number;
+    // the man is near it when he could take it or strike it.
+    bool Near(int goal, Place p) const;
+    std::function<bool(Place)> Near(int goal) const {
+        return [this, goal](Place p) { return Near(goal, p); };
+    }
+    // Which of the tools (bits by item number) the way to the goal wants
+    // besides those in hand; all bits set when even all of them open no way.
+    uint32_t Needs(int goal, uint32_t tools);
+    // Does one thing towards the goal: the goal itself, or a tool its way wants.
+    bool Toward(int goal, uint32_t tools);
+    // Lays down everything in hand in the courtyard, the sword only when nothing is left to fight.
+    void Deliver();
+
     int keys = 0;
+    uint32_t assumed = 0;
     int32_t lowestStrength = 100;
     bool mustSurvive = true;
     bool fightOnTheWay = true;
@@ -88,6 +109,8 @@ protected:
     bool Plan(const std::function<bool(Place)>& goal, std::vector<std::pair<uint32_t, Place>>* way);
 
 private:
+    // Works the magic that opens the cell of the next step, if the man holds what opens it.
+    bool Magic(Place next);
     // Whether the man stands beside (diagonals too, or only straight) a cell of the screen that fits.
     bool Beside(Place p, bool diagonal, const std::function<bool(uint8_t)>& fits) const;
 };

@@ -91,4 +91,21 @@ TEST_F(HighScoreTest, ANewBestIsWrittenAsNumberAndStringUnlessTheStoreFails) {
     EXPECT_EQ(fake::State().values.at("HighScoreName").bytes, Text("PERCY"));
 }
 
+// Two copies of the game: B stores 500 while A plays on from the 50 it read.
+TEST_F(HighScoreTest, ABetterScoreStoredMeanwhileIsNeverLowered) {
+    Store("HighScore", REG_DWORD, Dword(50));
+    StartPlaying();
+    Store("HighScore", REG_DWORD, Dword(500));
+    Store("HighScoreName", REG_SZ, Text("BEDIVERE"));
+    g.escaped = 1;
+    Command("QUIT");
+    Press(VK_SPACE);
+    ASSERT_EQ(g.mode, NameEntry);  // 100 beats the 50 this copy knew of
+    Command("ANNA");
+    EXPECT_EQ(fake::State().values.at("HighScore").bytes, Dword(500));
+    EXPECT_EQ(fake::State().values.at("HighScoreName").bytes, Text("BEDIVERE"));
+    EXPECT_EQ(g.highScore, 500u);  // and the wall shows the true best
+    EXPECT_EQ(fake::State().openKeys, 0);
+}
+
 }  // namespace

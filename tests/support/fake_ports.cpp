@@ -38,6 +38,7 @@ void I_PlayCue(int id) { fake::State().cues.push_back({fake::CueCall::Play, id})
 void I_PlayCueIfQuiet(int id) { fake::State().cues.push_back({fake::CueCall::PlayIfQuiet, id}); }
 void I_StopSound() { fake::State().cues.push_back({fake::CueCall::Stop, 0}); }
 uint32_t I_TickCount() { return fake::State().tickCount; }
+const char* I_SaveFolder() { return fake::State().saveFolder.c_str(); }
 
 int I_StoreOpenKey(int create, StoreKey* key) {
     fake::Ports& p = fake::State();

@@ -28,6 +28,7 @@ struct StoredValue {
 struct Ports {
     std::vector<CueEvent> cues;
     uint32_t tickCount = 1;
+    std::string saveFolder;  // "" saves in the current directory
     // The store: present means the key exists.
     bool keyExists = false;
     std::map<std::string, StoredValue> values;

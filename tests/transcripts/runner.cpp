@@ -341,6 +341,10 @@ private:
         } else if (op == "cell" || op == "map") {
             const int x = static_cast<int>(Number(arg(1))), y = static_cast<int>(Number(arg(2)));
             (op == "cell" ? Cell(g_, x, y) : MapCell(g_, x, y)) = CellCode(arg(3));
+        } else if (op == "file") {
+            std::ofstream(arg(1), std::ios::binary) << arg(2);
+        } else if (op == "savedir") {
+            fake::State().saveFolder = arg(1);
         } else if (op == "store") {
             if (arg(1) == "fail-open") fake::State().failOpen = true;
             else if (arg(1) == "fail-writes") fake::State().failWrites = true;
@@ -394,6 +398,14 @@ private:
         } else if (what == "cues") {
             Check(std::vector<std::string>(w.begin() + 1, w.end()), Cues(), "sound calls");
             fake::ClearCues();
+        } else if (what == "file") {
+            // A file's text, or its size for a saved game; "(none)" when it is not there.
+            std::ifstream in(arg(1), std::ios::binary);
+            const bool there = static_cast<bool>(in);
+            std::stringstream text;
+            text << in.rdbuf();
+            const std::string got = !there ? "(none)" : text.str().size() == 2152 ? "2152 bytes" : text.str();
+            Check(arg(2), got, "file " + arg(1));
         } else if (what == "stops") {
             Check(Number(arg(1)), static_cast<long>(fake::StopCount()), "sound stops");
         } else if (what == "golden") {
