@@ -286,13 +286,6 @@ bool Player::Magic(Place next) {
     return true;
 }
 
-void Player::OpenDoorHere() {
-    WalkTo([&](Place p) { return Beside(p, true, [](uint8_t c) { return c == kDoor; }); }, "the door");
-    Say("OPEN DOOR");
-    const bool open = g.currentRoom == 67 ? g.doorLocked67 == 0 : g.doorLocked81 == 0;
-    if (Line(0) != "Done." || !open) throw Stuck("OPEN DOOR " + Where());
-}
-
 void Player::Heal() {
     // The way to the fountain may lead past monsters still alive: no fights now.
     const bool fighting = fightOnTheWay;

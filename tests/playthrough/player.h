@@ -72,8 +72,6 @@ protected:
     // Fetches the wine flask, fills it at the garden fountain and drinks: the
     // water restores the man once a game. Fights call it when he is low.
     void Heal();
-    // Walks up to the locked door of this room and opens it with the key.
-    void OpenDoorHere();
     // Lays the item down on a cell that `where` accepts, facing it from a
     // straight step so that DROP puts it there.
     void Drop(int item, const std::function<bool(int x, int y)>& where);

@@ -129,15 +129,12 @@ struct Key {
     uint32_t code;
 };
 
+// Besides these: KP0 to KP9, F1 to F12.
 const Key kKeys[] = {
-    {"UP", VK_UP},         {"DOWN", VK_DOWN},     {"LEFT", VK_LEFT},     {"RIGHT", VK_RIGHT},
-    {"ENTER", VK_RETURN},  {"BACK", VK_BACK},     {"SPACE", VK_SPACE},   {"SHIFT", VK_SHIFT},
-    {"KP0", VK_NUMPAD0},   {"KP1", VK_NUMPAD1},   {"KP2", VK_NUMPAD2},   {"KP3", VK_NUMPAD3},
-    {"KP4", VK_NUMPAD4},   {"KP5", VK_NUMPAD5},   {"KP6", VK_NUMPAD6},   {"KP7", VK_NUMPAD7},
-    {"KP8", VK_NUMPAD8},   {"KP9", VK_NUMPAD9},   {"HOME", 36},          {"END", 35},
-    {"PGUP", 33},          {"PGDN", 34},          {"INSERT", 45},        {"DELETE", 46},
-    {"CLEAR", 12},         {"ESC", 27},           {"TAB", 9},            {"F1", 112},
-    {"F2", 113},           {"F5", 116},           {"F12", 123},
+    {"UP", VK_UP},       {"DOWN", VK_DOWN},     {"LEFT", VK_LEFT},   {"RIGHT", VK_RIGHT}, {"ENTER", VK_RETURN},
+    {"BACK", VK_BACK},   {"SPACE", VK_SPACE},   {"SHIFT", VK_SHIFT}, {"HOME", 36},        {"END", 35},
+    {"PGUP", 33},        {"PGDN", 34},          {"INSERT", 45},      {"DELETE", 46},      {"CLEAR", 12},
+    {"ESC", 27},         {"TAB", 9},
 };
 
 class Runner {
@@ -239,6 +236,8 @@ private:
             uint32_t code = 0;
             if (k.size() == 1) code = static_cast<uint8_t>(k[0]);
             else if (k[0] == '#') code = static_cast<uint32_t>(Number(k.substr(1)));
+            else if (k.rfind("KP", 0) == 0) code = VK_NUMPAD0 + static_cast<uint32_t>(Number(k.substr(2)));
+            else if (k[0] == 'F') code = 111 + static_cast<uint32_t>(Number(k.substr(1)));
             for (const Key& key : kKeys) {
                 if (k == key.name) code = key.code;
             }
