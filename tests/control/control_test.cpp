@@ -33,6 +33,7 @@ TEST_F(ControlTest, SecondQuestPutsEveryThingAloneInARoomOnReachableFloor) {
         for (const ItemRecord& i : g.items) EXPECT_EQ(IsReachableSpot(g, i.room, i.x, i.y), 1) << i.name;
         for (const MonsterRecord& m : g.monsters) EXPECT_TRUE(m.guardian || IsReachableSpot(g, m.room, m.x, m.y));
     }
+    EXPECT_EQ(IsReachableSpot(g, 0, 14, 16), 1);  // the courtyard's floor by the gate
     // Floor outside the walls of rooms 7 and 8 touches a doorway, yet no one could stand there.
     for (int x = 8; x <= 15; ++x) {
         EXPECT_EQ(IsReachableSpot(g, 7, x, 0) + IsReachableSpot(g, 8, x, 16) + IsReachableSpot(g, 8, x, 17), 0) << x;
