@@ -15,6 +15,7 @@
 #include <string>
 
 #include "core/core.h"
+#include "folders.h"
 #include "score/score.h"
 #include "store/typed_store.h"
 
@@ -76,6 +77,11 @@ TEST_F(StoreTest, TheBestScoreIsThereAtTheNextStartUnlessTheFileIsDamaged) {
     EXPECT_EQ(Best(), "1450 SIR GALAHAD");  // in a fresh file
     setenv("XDG_CONFIG_HOME", "relative/dir", 1);  // not absolute: ~/.config instead
     EXPECT_EQ(typed_store::StoreFilePath(), std::string(getenv("HOME")) + "/.config/grimspire/highscore.conf");
+    // Saved games go to the data folder of the same rules, whatever folder the program was started in.
+    setenv("XDG_DATA_HOME", "/srv/data", 1);
+    EXPECT_EQ(DefaultSaveFolder(), "/srv/data/grimspire/saves");
+    setenv("XDG_DATA_HOME", "relative", 1);
+    EXPECT_EQ(DefaultSaveFolder(), std::string(getenv("HOME")) + "/.local/share/grimspire/saves");
 }
 
 // Another copy of the game saving all the while: this one never finds the file half written. A failed
