@@ -251,6 +251,18 @@ void Player::Fight(int monster) {
         GoTo(m.room);
     }
     std::vector<std::pair<uint32_t, Place>> way;
+    // How many cells of this room's floor the man would reach from `from`, `through` open and `wall` shut.
+    const auto reach = [&](Place from, Place through, Place wall) {
+        std::vector<char> seen(kMapCells, 0);
+        std::vector<Place> queue{from};
+        for (size_t i = 0; i < queue.size() * 8; ++i) {
+            const Place n{g.currentRoom, queue[i / 8].x + kSteps[i % 8][0], queue[i / 8].y + kSteps[i % 8][1]};
+            if (OnMap(n.x, n.y) && !(n == wall) && (CellAt(g, n.x, n.y) == ' ' || n == through || n == Man()) &&
+                seen[static_cast<size_t>(n.y * kMapColumns + n.x)]++ == 0) queue.push_back(n);
+        }
+        return queue.size();
+    };
+    int lures = 0;
     for (int round = 0; m.strength >= 0; ++round) {
         if (round > 3000) throw Stuck("the fight does not end " + Where());
         // Two steps off, where its step towards the man is open, it comes to him.
@@ -261,8 +273,19 @@ void Player::Fight(int monster) {
         // One the man came in on top of is not drawn until it moves: step off and let it come.
         const bool hidden = m.room == g.currentRoom && CellAt(g, m.x, m.y) != m.glyph;
         const auto near = [&](Place p) { return hidden ? comes(p) : Near(kItemCount + monster, p); };
+        // Killed where its body would cut off part of the room for good, it is first drawn on: the man
+        // waits at the nearest place where its straight chase ends on a cell that cuts nothing off.
+        const Place it{m.room, m.x, m.y}, none{-1, 0, 0};
+        const auto lair = [&](Place p) {
+            Place body = it, n = it;
+            while (p.room == it.room && (n = {it.room, body.x + (p.x > body.x) - (p.x < body.x), body.y + (p.y > body.y) - (p.y < body.y)},
+                                         !(n == p) && (CellAt(g, n.x, n.y) == ' ' || n == Man()))) body = n;
+            return p.room == it.room && !(body == it) && reach(p, it, none) <= reach(p, it, body) + 1;
+        };
+        if (!hidden && it.room == g.currentRoom && lures < 60 && reach(Man(), it, none) > reach(Man(), it, it) + 1 && Plan(lair, &way))
+            ++lures, way.empty() ? Wait(1) : Key(way.front().first);
         // It strikes only on every second tick: when the next key brings that tick, be a step out of reach.
-        if (hidden && near(Man())) Wait(1);
+        else if (hidden && near(Man())) Wait(1);
         else if (near(Man()) && keys % 3 == 2 && g.blowToggle == 1 && Plan(comes, &way) && way.size() == 1) Key(way.front().first);
         else if (near(Man())) Key(KeyFor(m.x - g.playerColumn, m.y - g.playerRow));
         else if (Plan(near, &way) && !way.empty() && !Magic(way.front().second)) Key(way.front().first);
