@@ -27,15 +27,9 @@ void RemoveMonster(GameState& g, MonsterRecord& monster) {
     monster.present = 0;
     // A loaded game could hold any coordinates; only cells of the map are redrawn.
     if (monster.x < 0 || monster.x >= kMapColumns || monster.y < 0 || monster.y >= kMapRows) return;
-    Cell(g, monster.x, monster.y) = MapCell(g, monster.x, monster.y);
-    // The second quest may have put an item in a guarded doorway: it shows once the
-    // guard is gone, so the man picks it up instead of walking over it unseen.
-    for (const ItemRecord& item : g.items) {
-        if (item.room == g.currentRoom && item.visible && !item.carried && item.x == monster.x &&
-            item.y == monster.y) {
-            Cell(g, monster.x, monster.y) = item.glyph;
-        }
-    }
+    // An item in a guarded doorway shows once the guard is gone, so the man picks
+    // it up instead of walking over it unseen.
+    Cell(g, monster.x, monster.y) = ShownBeneath(g, monster.x, monster.y);
 }
 
 }  // namespace actions

@@ -62,13 +62,14 @@ int TryGameControl(GameState& g) {
         // The name is used as typed: capitals and blanks, no extension. Only a
         // saved game of ours is ever written over.
         char path[4096];
-        if (SavePath(g.noun, path, sizeof path) && IsExistingFile(path) && !IsSavedGame(path)) {
+        const bool named = SavePath(g.noun, path, sizeof path) != 0;
+        if (named && IsExistingFile(path) && !IsSavedGame(path)) {
             ShowMessage(g, " Error Saving", 0, 0);
             ShowMessage(g, " Another file", 1, 0);
             ShowMessage(g, " has that", 2, 0);
             ShowMessage(g, " name.", 3, 0);
         } else {
-            ShowMessage(g, SavePath(g.noun, path, sizeof path) && SaveGame(g, path) ? " Game Saved" : " Error Saving", 0, 0);
+            ShowMessage(g, named && SaveGame(g, path) ? " Game Saved" : " Error Saving", 0, 0);
         }
     }
     if (VerbIs(g, "LOAD") && NounIs(g, "*")) {
