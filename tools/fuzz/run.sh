@@ -10,7 +10,7 @@ if ! command -v clang++ >/dev/null; then
   exit 77
 fi
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz --target fuzz_load fuzz_command $( [ -n "$(ls host/store/*.cpp 2>/dev/null)" ] && echo fuzz_store )
+cmake --build --preset fuzz --target fuzz_load fuzz_command $( [ -n "$(ls hosts/qt/store/*.cpp 2>/dev/null)" ] && echo fuzz_store )
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 status=0

@@ -5,7 +5,7 @@
 # X display. Prints the share of one core.
 #   tools/measure/idle_cpu.sh [path/to/grimspire] [seconds]
 set -eu
-game=${1:-build/host/grimspire}
+game=${1:-build/hosts/qt/grimspire}
 seconds=${2:-20}
 . "$(dirname "$0")/../xvfb_session.sh"
 

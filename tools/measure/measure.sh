@@ -10,7 +10,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-build}
 runs=${2:-20}
 samples=${3:-100}
-game=$build/host/grimspire
+game=$build/hosts/qt/grimspire
 benchmark=$build/tools/measure/renderer_benchmark
 
 [ -x "$game" ] || { echo "no program at $game; build it first" >&2; exit 2; }

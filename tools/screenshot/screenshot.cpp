@@ -20,7 +20,7 @@ bool Save(const QString& path) {
     Surface picture;
     CreateSurface(picture, kPictureWidth, kPictureHeight);
     DrawScreen(renderer, picture, 0, 0);
-    if (!picture.image.save(path, "PNG")) {
+    if (!ImageOf(picture).save(path, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
     }
@@ -62,10 +62,10 @@ int main(int argc, char** argv) {
     }
     Type("LOOK THRONE");
     HandleKey(game, VK_RETURN, 0);
-    TintSurface(renderer.screenGlyphs, 0, 255, 0);
+    TintSurface(renderer.screenGlyphs, kGreenColour);
     if (!Save(dir + QStringLiteral("/room.png"))) return 1;
 
-    TintSurface(renderer.screenGlyphs, 255, 191, 0);
+    TintSurface(renderer.screenGlyphs, kAmberColour);
     Type("INVENTORY");
     HandleKey(game, VK_RETURN, 0);
     return Save(dir + QStringLiteral("/amber.png")) ? 0 : 1;

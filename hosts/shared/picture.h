@@ -1,19 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Turns the 40 x 25 grid into a 640 x 400 picture of 16 x 16 cells, through a
 // glyph sheet baked in the scheme colour, with the About box drawn over it.
+// Plain pixels, so every front-end draws the same picture.
 #pragma once
 
-#include <QByteArray>
-#include <QImage>
-
 #include <cstdint>
+#include <vector>
 
 struct GameState;
 
-// A 32-bit pixel buffer. The QImage owns the memory; pixels are 0x00RRGGBB,
-// rows top to bottom, `stride` pixels apart.
+// A 32-bit pixel buffer: pixels are 0x00RRGGBB, rows top to bottom, `stride`
+// pixels apart.
 struct Surface {
-    QImage image;
+    std::vector<uint32_t> memory;
     uint32_t* pixels = nullptr;
     int32_t width = 0;
     int32_t height = 0;
@@ -41,19 +40,20 @@ struct Renderer {
 
 // (Re)creates the surface, all black.
 void CreateSurface(Surface& s, int32_t width, int32_t height);
-// Decodes a glyph sheet (a 2304 x 16 picture, black and one gray) into a surface at
-// twice its width. False, leaving the surface alone, when the data is not such a sheet.
-bool LoadGlyphSheet(Surface& s, const QByteArray& sheet);
-void TintSurface(Surface& s, uint8_t red, uint8_t green, uint8_t blue);
-// Glyph sheets for both surfaces from the embedded sheet; false when it cannot be decoded.
-bool InitRenderer(Renderer& r, GameState& g);
-bool InitRenderer(Renderer& r, GameState& g, const QByteArray& sheet);
+// Takes a decoded glyph sheet (2304 x 16 pixels, 0x00RRGGBB, black and one gray)
+// at twice its width. False, leaving the surface alone, when the size is wrong.
+bool LoadGlyphSheet(Surface& s, const uint32_t* sheet, int width, int height);
+void TintSurface(Surface& s, uint32_t colour);
+// Both glyph surfaces from one decoded sheet; false when it is not a sheet.
+bool InitRenderer(Renderer& r, GameState& g, const uint32_t* sheet, int width, int height);
 
 void DrawGlyph(const Surface& glyphs, Surface& dest, int32_t x, int32_t y, uint8_t code);
 void DrawScreen(const Renderer& r, Surface& dest, int32_t x0, int32_t y0);
 
 constexpr int kAboutRows = 19;
 constexpr int kAboutColumns = 28;
+constexpr int kAboutLeft = 96;  // pixels, on the 640 x 400 picture
+constexpr int kAboutTop = 48;
 uint8_t MapBoxChar(char16_t c);
 // The box's rows as drawn, the build date in place; each row ends in a zero.
 void BuildAboutBox(char16_t rows[kAboutRows][kAboutColumns + 1]);

@@ -26,7 +26,7 @@ ScreenView::ScreenView(MainWindow& window) : QWidget(&window), window_(window) {
 
 void ScreenView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QImage& picture = window_.WindowSurface().image;
+    const QImage picture = ImageOf(window_.WindowSurface());
     if (!window_.FullScreen()) {
         painter.drawImage(0, 0, picture);
         return;
@@ -143,9 +143,9 @@ void MainWindow::OnCommand(int id) {
         case ID_EXIT:
             close();
             break;
-        case ID_VIEW_GRAY: SetScheme(SCHEME_GRAY, 168, 168, 168); break;
-        case ID_VIEW_GREEN: SetScheme(SCHEME_GREEN, 0, 255, 0); break;
-        case ID_VIEW_AMBER: SetScheme(SCHEME_AMBER, 255, 191, 0); break;
+        case ID_VIEW_GRAY: SetScheme(SCHEME_GRAY, kGrayColour); break;
+        case ID_VIEW_GREEN: SetScheme(SCHEME_GREEN, kGreenColour); break;
+        case ID_VIEW_AMBER: SetScheme(SCHEME_AMBER, kAmberColour); break;
         case ID_VIEW_FULL_SCREEN:
             ToggleFullScreen();
             UpdateMenuChecks();
@@ -162,8 +162,8 @@ void MainWindow::OnCommand(int id) {
     }
 }
 
-void MainWindow::SetScheme(int id, uint8_t red, uint8_t green, uint8_t blue) {
-    TintSurface(renderer_.screenGlyphs, red, green, blue);
+void MainWindow::SetScheme(int id, uint32_t colour) {
+    TintSurface(renderer_.screenGlyphs, colour);
     PresentScreen();
     SetSchemeIcon(id);
     UpdateMenuChecks();

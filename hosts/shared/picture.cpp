@@ -1,44 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "renderer.h"
+#include "picture.h"
 
-#include <QBuffer>
-#include <QFile>
-#include <QImageReader>
-
-#include <cstdlib>
 #include <cstring>
 
 #include "core/state.h"
 
 void CreateSurface(Surface& s, int32_t width, int32_t height) {
-    // Rows start on cache lines, so a glyph row of 64 bytes lands in one line.
-    const size_t bytes = (static_cast<size_t>(width) * height * 4 + 63) / 64 * 64;
-    auto* memory = static_cast<uchar*>(std::aligned_alloc(64, bytes));
-    if (memory == nullptr) {
-        s.image = QImage(width, height, QImage::Format_RGB32);
-    } else {
-        s.image = QImage(memory, width, height, width * 4, QImage::Format_RGB32, std::free, memory);
-    }
-    // Black with the top byte clear (QImage's own fill would set it).
-    std::memset(s.image.bits(), 0, static_cast<size_t>(s.image.sizeInBytes()));
-    s.pixels = reinterpret_cast<uint32_t*>(s.image.bits());
+    s.memory.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    s.pixels = s.memory.data();
     s.width = width;
     s.height = height;
-    s.stride = static_cast<int32_t>(s.image.bytesPerLine() / 4);
+    s.stride = width;
 }
 
-bool LoadGlyphSheet(Surface& s, const QByteArray& sheet) {
-    QBuffer buffer;
-    buffer.setData(sheet);
-    QImageReader reader(&buffer, "gif");
-    const QImage decoded = reader.read();
-    if (decoded.isNull() || decoded.width() != kGlyphSheetWidth || decoded.height() != kGlyphSheetHeight) {
-        return false;
-    }
-    const QImage sheetImage = decoded.convertToFormat(QImage::Format_RGB32);
+bool LoadGlyphSheet(Surface& s, const uint32_t* sheet, int width, int height) {
+    if (sheet == nullptr || width != kGlyphSheetWidth || height != kGlyphSheetHeight) return false;
     CreateSurface(s, kGlyphSheetWidth * 2, kGlyphSheetHeight);
     for (int y = 0; y < kGlyphSheetHeight; ++y) {
-        const auto* from = reinterpret_cast<const uint32_t*>(sheetImage.constScanLine(y));
+        const uint32_t* from = sheet + y * width;
         uint32_t* to = s.pixels + y * s.stride;
         for (int x = 0; x < kGlyphSheetWidth; ++x) {
             const uint32_t rgb = from[x] & 0xFFFFFFu;
@@ -49,8 +28,7 @@ bool LoadGlyphSheet(Surface& s, const QByteArray& sheet) {
     return true;
 }
 
-void TintSurface(Surface& s, uint8_t red, uint8_t green, uint8_t blue) {
-    const uint32_t colour = (uint32_t{red} << 16) | (uint32_t{green} << 8) | blue;
+void TintSurface(Surface& s, uint32_t colour) {
     for (int32_t y = 0; y < s.height; ++y) {
         uint32_t* row = s.pixels + y * s.stride;
         for (int32_t x = 0; x < s.width; ++x) {
@@ -59,20 +37,12 @@ void TintSurface(Surface& s, uint8_t red, uint8_t green, uint8_t blue) {
     }
 }
 
-bool InitRenderer(Renderer& r, GameState& g, const QByteArray& sheet) {
-    CreateSurface(r.screenGlyphs, 10, 10);
-    CreateSurface(r.aboutGlyphs, 10, 10);
+bool InitRenderer(Renderer& r, GameState& g, const uint32_t* sheet, int width, int height) {
     r.game = &g;
-    if (!LoadGlyphSheet(r.screenGlyphs, sheet) || !LoadGlyphSheet(r.aboutGlyphs, sheet)) return false;
-    TintSurface(r.aboutGlyphs, 255, 255, 0);
+    if (!LoadGlyphSheet(r.screenGlyphs, sheet, width, height)) return false;
+    LoadGlyphSheet(r.aboutGlyphs, sheet, width, height);
+    TintSurface(r.aboutGlyphs, kAboutColour);
     return true;
-}
-
-bool InitRenderer(Renderer& r, GameState& g) {
-    QFile file(QStringLiteral(":/glyphs.gif"));
-    QByteArray sheet;
-    if (file.open(QIODevice::ReadOnly)) sheet = file.readAll();
-    return InitRenderer(r, g, sheet);
 }
 
 void DrawGlyph(const Surface& glyphs, Surface& dest, int32_t x, int32_t y, uint8_t code) {
@@ -164,7 +134,7 @@ void DrawScreen(const Renderer& r, Surface& dest, int32_t x0, int32_t y0) {
     BuildAboutBox(box);
     for (int k = 0; k < kAboutColumns; ++k) {
         for (int row = 0; row < kAboutRows; ++row) {
-            DrawGlyph(r.aboutGlyphs, dest, x0 + 96 + kCellSize * k, y0 + 48 + kCellSize * row,
+            DrawGlyph(r.aboutGlyphs, dest, x0 + kAboutLeft + kCellSize * k, y0 + kAboutTop + kCellSize * row,
                       MapBoxChar(box[row][k]));
         }
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <memory>
 
 constexpr int kFirstCue = 103;
@@ -31,9 +32,3 @@ private:
     Voice* VoiceFor(int id) const;
     std::array<std::unique_ptr<Voice>, kCueCount> voices_;
 };
-
-// Loads the nine embedded cues into the deck the sound ports play from. Without
-// an audio output the game stays silent.
-void InitSoundCues();
-// Releases them; called before the application object goes.
-void ShutDownSoundCues();

@@ -84,7 +84,7 @@ protected:
 private:
     QAction* AddCommand(QMenu* menu, const QString& text, int id, const QList<QKeySequence>& keys);
     void BuildMenu();
-    void SetScheme(int id, uint8_t red, uint8_t green, uint8_t blue);
+    void SetScheme(int id, uint32_t colour);
     void SetSchemeIcon(int id);
     void UpdateMenuChecks();
     void ToggleFullScreen();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "keymap.h"
 
-#include <string>
+#include "keyplaces.h"
 
 namespace {
 
@@ -91,25 +91,6 @@ uint32_t MainKey(int qtKey) {
     }
 }
 
-// The digit, letter and punctuation keys of the main block by their X11 key
-// codes: a key gives the code its place has on the US layout (ö, ä, ü and ß of a
-// German keyboard the VK_OEM_* codes of ;, ', [ and -).
-uint32_t KeyByPlace(quint32 scanCode) {
-    static constexpr quint32 kPunctuation[][2] = {{20, 189}, {21, 187}, {34, 219}, {35, 221}, {47, 186}, {48, 222},
-                                                  {49, 192}, {51, 220}, {59, 188}, {60, 190}, {61, 191}, {94, 226}};
-    for (const auto& [code, vk] : kPunctuation) {
-        if (scanCode == code) return vk;
-    }
-    static constexpr char kRows[][11] = {"1234567890", "QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
-    static constexpr quint32 kFirstCodes[] = {10, 24, 38, 52};
-    for (int row = 0; row < 4; ++row) {
-        const quint32 first = kFirstCodes[row];
-        const quint32 length = static_cast<quint32>(std::char_traits<char>::length(kRows[row]));
-        if (scanCode >= first && scanCode < first + length) return static_cast<uint32_t>(kRows[row][scanCode - first]);
-    }
-    return 0;
-}
-
 }  // namespace
 
 uint32_t VirtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers, quint32 nativeScanCode) {
@@ -121,5 +102,5 @@ uint32_t VirtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers, quint32 nativ
     }
     if (const uint32_t key = MainKey(qtKey)) return key;
     // A character key without a code of its own (é, a Cyrillic letter ...) goes by its place.
-    return qtKey > 0x20 && qtKey < 0x01000000 ? KeyByPlace(nativeScanCode) : 0;
+    return qtKey > 0x20 && qtKey < 0x01000000 ? (nativeScanCode > 8 ? KeyForScanCode(nativeScanCode - 8) : 0) : 0;
 }

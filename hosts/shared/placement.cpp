@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "renderer.h"
+#include "picture.h"
 
 Placement PlacePicture(int screenWidth, int screenHeight) {
     const int w = std::max(screenWidth, 1);

@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Keys by their place on the keyboard. Windows gives a letter, digit or
+// punctuation key the virtual-key code its place has on the US layout, whatever
+// the layout prints on it; every front-end does the same from what its platform
+// tells of the place: a PC scan code (Linux evdev, Win32, X11 less 8) or a
+// browser's KeyboardEvent.code.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// The virtual-key code for a main-block key by its PC scan code, 0 for others.
+uint32_t KeyForScanCode(uint32_t scanCode);
+// The same by KeyboardEvent.code ("KeyA", "Digit1", "Semicolon" ...).
+uint32_t KeyForCodeName(std::string_view code);
