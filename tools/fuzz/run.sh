@@ -10,11 +10,11 @@ if ! command -v clang++ >/dev/null; then
   exit 77
 fi
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz --target fuzz_load fuzz_command $( [ -n "$(ls hosts/qt/store/*.cpp 2>/dev/null)" ] && echo fuzz_store )
+cmake --build --preset fuzz --target fuzz_load fuzz_command
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 status=0
-for target in load command store; do
+for target in load command; do
   binary=build-fuzz/tests/fuzz/fuzz_$target
   [ -x "$binary" ] || continue
   mkdir -p "$work/$target"
