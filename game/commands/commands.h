@@ -20,6 +20,9 @@ MonsterRecord* FindMonsterHereByName(GameState& g, const char* text);
 // Returns 1 when the command ended there.
 int TryGameControl(GameState& g);
 void ShowInventory(GameState& g);
+// SAVE or LOAD of a name chosen outside the command line (a menu's file dialog),
+// handled and answered as if typed. 0 when the name does not fit a command.
+int RunNamedCommand(GameState& g, const char* verb, const char* name);
 
 // The tail of the chain: DROP and THROW through PET.
 void TryItemAndCreatureVerbs(GameState& g);

@@ -95,6 +95,15 @@ int TryGameControl(GameState& g) {
     return 0;
 }
 
+int RunNamedCommand(GameState& g, const char* verb, const char* name) {
+    if (std::strlen(verb) >= sizeof g.verb || std::strlen(name) >= sizeof g.noun || name[0] == '\0') return 0;
+    std::snprintf(g.verb, sizeof g.verb, "%s", verb);
+    std::snprintf(g.noun, sizeof g.noun, "%s", name);
+    g.messageShown = 0;
+    TryGameControl(g);
+    return 1;
+}
+
 void ShowInventory(GameState& g) {
     ShowMessage(g, "- Inventory -", 0, 0);
     int count = 0;

@@ -79,6 +79,7 @@ int32_t NameEntryKey(GameState& g, uint32_t key, int32_t repeat) {
 }
 
 int32_t PlayKey(GameState& g, uint32_t key, int32_t repeat) {
+    g.playedSinceSave = 1;
     // A dead man's key leads on to the summary, whatever else is pending.
     if (g.awaitingKey) {
         if (!repeat) SetMode(g, Summary);

@@ -124,6 +124,8 @@ struct GameState {
     char highScoreName[16];
     char entryName[16];
     int32_t aboutShown;
+    // A key reached the game in play since the last save or load: leaving now would lose something.
+    int32_t playedSinceSave;
     const void* module;
     // The random generator's state lives here rather than in a hidden global, so
     // every GameState (the host's one, each test's own) runs its own sequence.

@@ -118,6 +118,7 @@ void NewGame(GameState& g) {
     SetUpItems(g);
     SetUpMonsters(g);
     g.strength = 100;
+    g.playedSinceSave = 0;
     g.commandLine[0] = '\0';
     g.verb[0] = '\0';
     g.noun[0] = '\0';

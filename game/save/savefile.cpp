@@ -187,6 +187,7 @@ int SaveGame(GameState& g, const char* fileName) {
         std::remove(temp);
         return 0;
     }
+    g.playedSinceSave = 0;
     return 1;
 }
 
@@ -241,5 +242,6 @@ int LoadGame(GameState& g, const char* path) {
     g.doorLocked81 = s.doorLocked81;
     g.flaskHasWater = s.flaskHasWater;
     g.waterDrunk = s.waterDrunk;
+    g.playedSinceSave = 0;
     return 1;
 }

@@ -41,8 +41,7 @@ int main(int argc, char** argv) {
     int result;
     {
         MainWindow window(theGame, theRenderer);
-        window.CenterWindowOnMonitor();
-        window.show();
+        window.ShowAsLastTime();
         result = QApplication::exec();
     }
     ShutDownSoundCues();

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The desktop's sound ports: the nine cues through Qt Multimedia.
+// The desktop's sound: the nine cues mixed into one stream that one audio output
+// pulls for the life of the program, moved to the new default output when it changes.
 #pragma once
 
 #include "cues.h"
 
-// Loads the nine embedded cues into the deck the sound ports play from. Without
-// an audio output the game stays silent.
+// Decodes the embedded cues and opens the default output. Without one the game
+// stays silent, says so once on standard error, and starts sounding when one appears.
 void InitSoundCues();
-// Releases them; called before the application object goes.
+// Closes the output; called before the application object goes.
 void ShutDownSoundCues();
+// Sound off stops what plays and keeps every later cue silent until it is on again.
+void SetSoundOn(bool on);

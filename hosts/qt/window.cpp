@@ -3,35 +3,68 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStyleHints>
+#include <QUrl>
 
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "commands/commands.h"
 #include "core/core.h"
+#include "folders.h"
 #include "keymap.h"
 #include "placement.h"
+#include "ports.h"
+#include "settings.h"
+#include "sound.h"
 #include "world/world.h"
+
+namespace {
+
+const char* const kSchemeNames[] = {"gray", "green", "amber"};
+
+int SchemeByName(const QString& name) {
+    for (int i = 0; i < 3; ++i) {
+        if (name == QLatin1String(kSchemeNames[i])) return SCHEME_GRAY + i;
+    }
+    return SCHEME_GRAY;
+}
+
+uint32_t SchemeColour(int id) {
+    return id == SCHEME_GREEN ? kGreenColour : id == SCHEME_AMBER ? kAmberColour : kGrayColour;
+}
+
+QSettings Settings() { return QSettings(SettingsPath(), QSettings::IniFormat); }
+
+}  // namespace
 
 ScreenView::ScreenView(MainWindow& window) : QWidget(&window), window_(window) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFixedSize(kPictureWidth, kPictureHeight);
+    setMinimumSize(kPictureWidth / 4, kPictureHeight / 4);
 }
 
 void ScreenView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QImage picture = ImageOf(window_.WindowSurface());
-    if (!window_.FullScreen()) {
-        painter.drawImage(0, 0, picture);
-        return;
-    }
-    // Placed in device pixels, so that every picture pixel becomes a whole block of them.
+    // Placed in device pixels, so that every picture pixel becomes a whole block of
+    // them at any desktop scale.
     const qreal ratio = devicePixelRatioF();
     const Placement p = PlacePicture(qRound(width() * ratio), qRound(height() * ratio));
     const QRectF target(p.left / ratio, p.top / ratio, (p.right - p.left) / ratio, (p.bottom - p.top) / ratio);
@@ -79,17 +112,23 @@ bool ScreenView::focusNextPrevChild(bool) { return false; }
 
 MainWindow::MainWindow(GameState& game, Renderer& renderer) : game_(game), renderer_(renderer) {
     setWindowTitle(QStringLiteral("Grimspire"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     CreateSurface(windowSurface_, kPictureWidth, kPictureHeight);
     view_ = new ScreenView(*this);
     setCentralWidget(view_);
     BuildMenu();
-    FitWindowToClient();
     view_->setFocus();
+    const QSettings settings = Settings();
+    schemeId_ = SchemeByName(settings.value(QStringLiteral("View/scheme")).toString());
+    TintSurface(renderer_.screenGlyphs, SchemeColour(schemeId_));
+    const bool soundOn = settings.value(QStringLiteral("View/sound"), true).toBool();
+    Action(ID_VIEW_SOUND)->setChecked(soundOn);
+    SetSoundOn(soundOn);
     SetSchemeIcon(schemeId_);
     UpdateMenuChecks();
     PresentScreen();
+    // Precise, so that a minute of play is a minute of ticks.
+    eventsTimer_.setTimerType(Qt::PreciseTimer);
+    blinkTimer_.setTimerType(Qt::PreciseTimer);
     eventsTimer_.setInterval(kEventsPeriodMs);
     blinkTimer_.setInterval(kBlinkPeriodMs);
     connect(&eventsTimer_, &QTimer::timeout, this, [this] { OnTimer(TIMER_EVENTS); });
@@ -115,6 +154,12 @@ void MainWindow::BuildMenu() {
     QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("&Game"));
     AddCommand(gameMenu, QStringLiteral("&New Game\tF2"), ID_NEW_GAME, {QKeySequence(Qt::Key_F2)});
     gameMenu->addSeparator();
+    AddCommand(gameMenu, QStringLiteral("&Save Game...\tCtrl+S"), ID_SAVE_GAME, {QKeySequence(Qt::CTRL | Qt::Key_S)});
+    AddCommand(gameMenu, QStringLiteral("&Load Game...\tCtrl+O"), ID_LOAD_GAME, {QKeySequence(Qt::CTRL | Qt::Key_O)});
+    AddCommand(gameMenu, QStringLiteral("Open Saves &Folder"), ID_OPEN_SAVES, {});
+    gameMenu->addSeparator();
+    AddCommand(gameMenu, QStringLiteral("&Pause\tF3"), ID_PAUSE, {QKeySequence(Qt::Key_F3), QKeySequence(Qt::Key_Pause)});
+    gameMenu->addSeparator();
     AddCommand(gameMenu, QStringLiteral("E&xit"), ID_EXIT, {});
     QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
     AddCommand(viewMenu, QStringLiteral("&Gray\tF5"), ID_VIEW_GRAY, {QKeySequence(Qt::Key_F5)});
@@ -123,14 +168,22 @@ void MainWindow::BuildMenu() {
     viewMenu->addSeparator();
     AddCommand(viewMenu, QStringLiteral("&Full Screen\tAlt + Enter"), ID_VIEW_FULL_SCREEN,
                {QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::ALT | Qt::Key_Enter)});
+    AddCommand(viewMenu, QStringLiteral("Zoom &In\tCtrl++"), ID_ZOOM_IN,
+               {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    AddCommand(viewMenu, QStringLiteral("Zoom &Out\tCtrl+-"), ID_ZOOM_OUT, {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
+    AddCommand(viewMenu, QStringLiteral("A&ctual Size\tCtrl+0"), ID_ACTUAL_SIZE, {QKeySequence(Qt::CTRL | Qt::Key_0)});
+    viewMenu->addSeparator();
+    AddCommand(viewMenu, QStringLiteral("&Sound\tF8"), ID_VIEW_SOUND, {QKeySequence(Qt::Key_F8)});
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     AddCommand(helpMenu, QStringLiteral("&About\tF1"), ID_HELP_ABOUT, {QKeySequence(Qt::Key_F1)});
     AddCommand(nullptr, QStringLiteral("Escape"), ID_ESCAPE, {QKeySequence(Qt::Key_Escape)});
-    for (int id : {ID_VIEW_GRAY, ID_VIEW_GREEN, ID_VIEW_AMBER, ID_VIEW_FULL_SCREEN}) Action(id)->setCheckable(true);
+    for (int id : {ID_VIEW_GRAY, ID_VIEW_GREEN, ID_VIEW_AMBER, ID_VIEW_FULL_SCREEN, ID_VIEW_SOUND, ID_PAUSE}) {
+        Action(id)->setCheckable(true);
+    }
 }
 
 QAction* MainWindow::Action(int id) const {
-    if (id < ID_NEW_GAME || id > ID_ESCAPE) return nullptr;
+    if (id < ID_NEW_GAME || id > ID_ACTUAL_SIZE) return nullptr;
     return actions_[static_cast<size_t>(id - ID_NEW_GAME)];
 }
 
@@ -143,12 +196,27 @@ void MainWindow::OnCommand(int id) {
         case ID_EXIT:
             close();
             break;
-        case ID_VIEW_GRAY: SetScheme(SCHEME_GRAY, kGrayColour); break;
-        case ID_VIEW_GREEN: SetScheme(SCHEME_GREEN, kGreenColour); break;
-        case ID_VIEW_AMBER: SetScheme(SCHEME_AMBER, kAmberColour); break;
+        case ID_VIEW_GRAY:
+        case ID_VIEW_GREEN:
+        case ID_VIEW_AMBER: SetScheme(SCHEME_GRAY + id - ID_VIEW_GRAY); break;
         case ID_VIEW_FULL_SCREEN:
             ToggleFullScreen();
             UpdateMenuChecks();
+            SaveSettings();
+            break;
+        case ID_VIEW_SOUND:
+            SetSoundOn(Action(ID_VIEW_SOUND)->isChecked());
+            SaveSettings();
+            break;
+        case ID_ZOOM_IN: SetZoom(std::min(Zoom() + 1, LargestZoom())); break;
+        case ID_ZOOM_OUT: SetZoom(std::max(Zoom() - 1, 1)); break;
+        case ID_ACTUAL_SIZE: SetZoom(1); break;
+        case ID_PAUSE: SetPaused(!paused_); break;
+        case ID_SAVE_GAME:
+        case ID_LOAD_GAME: SaveOrLoad(id); break;
+        case ID_OPEN_SAVES:
+            QDir().mkpath(QFile::decodeName(I_SaveFolder()));
+            QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(QFile::decodeName(I_SaveFolder())).absolutePath()));
             break;
         case ID_HELP_ABOUT:
             StopSound(game_);
@@ -162,11 +230,12 @@ void MainWindow::OnCommand(int id) {
     }
 }
 
-void MainWindow::SetScheme(int id, uint32_t colour) {
-    TintSurface(renderer_.screenGlyphs, colour);
+void MainWindow::SetScheme(int id) {
+    TintSurface(renderer_.screenGlyphs, SchemeColour(id));
     PresentScreen();
     SetSchemeIcon(id);
     UpdateMenuChecks();
+    SaveSettings();
 }
 
 void MainWindow::SetSchemeIcon(int id) {
@@ -186,9 +255,14 @@ void MainWindow::UpdateMenuChecks() {
     Action(ID_VIEW_GREEN)->setChecked(schemeId_ == SCHEME_GREEN);
     Action(ID_VIEW_AMBER)->setChecked(schemeId_ == SCHEME_AMBER);
     Action(ID_VIEW_FULL_SCREEN)->setChecked(fullScreen_);
+    Action(ID_PAUSE)->setChecked(paused_);
 }
 
 void MainWindow::OnKeyDown(uint32_t key, int32_t repeat) {
+    if (paused_) {
+        SetPaused(false);
+        return;
+    }
     if (game_.aboutShown) {
         game_.aboutShown = 0;
         PresentScreen();
@@ -228,11 +302,7 @@ void MainWindow::ToggleMenuAndCursor() {
 void MainWindow::ToggleFullScreen() {
     if (!fullScreen_) {
         fullScreen_ = true;
-        layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
-        view_->setMinimumSize(0, 0);
-        view_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        setMinimumSize(0, 0);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        zoom_ = Zoom();
         if (!menuDetached_) ToggleMenuAndCursor();
         const QRect area = screen() ? screen()->geometry() : QRect();
         showFullScreen();
@@ -242,27 +312,147 @@ void MainWindow::ToggleFullScreen() {
         fullScreen_ = false;
         if (menuDetached_) ToggleMenuAndCursor();
         showNormal();
-        FitWindowToClient();
-        CenterWindowOnMonitor();
+        SetZoom(zoom_);
     }
     view_->update();
 }
 
-void MainWindow::FitWindowToClient() {
-    view_->setFixedSize(kPictureWidth, kPictureHeight);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-    adjustSize();
+int MainWindow::Zoom() const {
+    const qreal ratio = view_->devicePixelRatioF();
+    return std::max(1, PlacePicture(qRound(view_->width() * ratio), qRound(view_->height() * ratio)).factor);
 }
 
-void MainWindow::CenterWindowOnMonitor() {
+// The largest factor whose window fits the screen's free area.
+int MainWindow::LargestZoom() const {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen) return;
-    const QRect area = screen->geometry();
-    const QRect frame = frameGeometry();
-    move(area.left() + (area.width() - frame.width()) / 2, area.top() + (area.height() - frame.height()) / 2);
+    if (!screen) return 1;
+    const qreal ratio = screen->devicePixelRatio();
+    const QRect area = screen->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();
+    const int width = qRound((area.width() - frame.width()) * ratio) / kPictureWidth;
+    const int height = qRound((area.height() - frame.height() - menuBar()->sizeHint().height()) * ratio) / kPictureHeight;
+    return std::max(1, std::min(width, height));
+}
+
+void MainWindow::SetZoom(int factor) {
+    if (fullScreen_) return;
+    if (isMaximized()) showNormal();
+    // Logical sizes rounded up, so that the device pixels hold the whole factor.
+    const qreal ratio = view_->devicePixelRatioF();
+    const int width = static_cast<int>(std::ceil(kPictureWidth * factor / ratio - 1e-6));
+    const int height = static_cast<int>(std::ceil(kPictureHeight * factor / ratio - 1e-6));
+    resize(width, height + menuBar()->sizeHint().height());
+    zoom_ = factor;
+    SaveSettings();
+}
+
+void MainWindow::ShowAsLastTime() {
+    QSettings settings = Settings();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    int factor = settings.value(QStringLiteral("View/zoom"), 0).toInt();
+    if (factor < 1 && screen) {
+        // The first start: as large as fits about 80% of the screen.
+        const QRect area = screen->availableGeometry();
+        const qreal ratio = screen->devicePixelRatio();
+        factor = std::max(1, static_cast<int>(std::min(area.width() * 0.8 * ratio / kPictureWidth,
+                                                       area.height() * 0.8 * ratio / kPictureHeight)));
+    }
+    SetZoom(factor);
+    const QPoint position = settings.value(QStringLiteral("Window/position")).toPoint();
+    const bool placed = settings.contains(QStringLiteral("Window/position")) &&
+                        QGuiApplication::screenAt(position + QPoint(20, 20)) != nullptr;
+    if (placed) {
+        move(position);
+    } else if (screen) {
+        const QRect area = screen->availableGeometry();
+        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    }
+    show();
+    if (settings.value(QStringLiteral("View/fullScreen"), false).toBool()) OnCommand(ID_VIEW_FULL_SCREEN);
+}
+
+void MainWindow::SaveSettings() const {
+    if (!isVisible()) return;  // nothing chosen yet
+    QSettings settings = Settings();
+    settings.setValue(QStringLiteral("View/scheme"), QLatin1String(kSchemeNames[schemeId_ - SCHEME_GRAY]));
+    settings.setValue(QStringLiteral("View/zoom"), zoom_);
+    settings.setValue(QStringLiteral("View/fullScreen"), fullScreen_);
+    settings.setValue(QStringLiteral("View/sound"), Action(ID_VIEW_SOUND)->isChecked());
+    if (!fullScreen_ && !isMaximized()) settings.setValue(QStringLiteral("Window/position"), pos());
+}
+
+void MainWindow::SetPaused(bool paused) {
+    paused_ = paused;
+    pausedByMinimising_ = false;
+    if (paused) {
+        eventsTimer_.stop();
+        blinkTimer_.stop();
+        StopSound(game_);
+    } else {
+        eventsTimer_.start();
+        blinkTimer_.start();
+    }
+    setWindowTitle(paused ? QStringLiteral("Grimspire - Paused") : QStringLiteral("Grimspire"));
+    UpdateMenuChecks();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    if (isMinimized() && !paused_) {
+        SetPaused(true);
+        pausedByMinimising_ = true;
+    } else if (!isMinimized() && pausedByMinimising_) {
+        SetPaused(false);
+    }
+}
+
+QString MainWindow::Ask(int id) {
+    if (asker_) return asker_(id);
+    const QString folder = QFile::decodeName(I_SaveFolder());
+    QDir().mkpath(folder);
+    switch (id) {
+        case ID_SAVE_GAME: return QFileDialog::getSaveFileName(this, QStringLiteral("Save Game"), folder);
+        case ID_LOAD_GAME: return QFileDialog::getOpenFileName(this, QStringLiteral("Load Game"), folder);
+        default: {
+            QMessageBox box(QMessageBox::Question, QStringLiteral("Grimspire"),
+                            QStringLiteral("Leave the game? What happened since the last save will be lost."),
+                            QMessageBox::NoButton, this);
+            QPushButton* leave = box.addButton(QStringLiteral("&Leave"), QMessageBox::AcceptRole);
+            box.addButton(QMessageBox::Cancel);
+            box.setDefaultButton(leave);
+            box.exec();
+            return box.clickedButton() == leave ? QStringLiteral("leave") : QString();
+        }
+    }
+}
+
+// The menu's save and load are the typed commands with a name from the dialog:
+// the same checks, the same replies on the screen.
+void MainWindow::SaveOrLoad(int id) {
+    if (game_.mode != Play || game_.aboutShown || game_.awaitingKey) return;
+    if (paused_) SetPaused(false);
+    const QString path = Ask(id);
+    if (path.isEmpty()) return;
+    const QFileInfo file(path);
+    const std::string folder = I_SaveFolder();
+    SetSaveFolder(QFile::encodeName(file.absolutePath()).toStdString());
+    const int ran = RunNamedCommand(game_, id == ID_SAVE_GAME ? "SAVE" : "LOAD", QFile::encodeName(file.fileName()));
+    SetSaveFolder(folder);
+    if (!ran) {
+        QMessageBox::warning(this, QStringLiteral("Grimspire"),
+                             QStringLiteral("A saved game's name has at most 14 characters."));
+    }
+    PresentScreen();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    const bool wouldLose = game_.mode == Play && game_.playedSinceSave && !game_.awaitingKey;
+    if (wouldLose && Ask(ID_EXIT).isEmpty()) {
+        event->ignore();
+        return;
+    }
+    SaveSettings();
     eventsTimer_.stop();
     blinkTimer_.stop();
     event->accept();

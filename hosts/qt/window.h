@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: feeds key presses, the two ticks and the menu commands to the
-// game and shows the rendered picture, windowed or on the whole screen.
+// game and shows the rendered picture at a whole factor, windowed or on the whole
+// screen; keeps the player's choices in the settings file.
 #pragma once
 
 #include <QMainWindow>
@@ -25,7 +26,16 @@ enum : int {
     ID_VIEW_FULL_SCREEN = 40006,
     ID_HELP_ABOUT = 40007,
     ID_ESCAPE = 40008,
+    ID_SAVE_GAME = 40009,
+    ID_LOAD_GAME = 40010,
+    ID_OPEN_SAVES = 40011,
+    ID_PAUSE = 40012,
+    ID_VIEW_SOUND = 40013,
+    ID_ZOOM_IN = 40014,
+    ID_ZOOM_OUT = 40015,
+    ID_ACTUAL_SIZE = 40016,
 };
+constexpr int kCommandCount = ID_ACTUAL_SIZE - ID_NEW_GAME + 1;
 
 // The colour schemes, named by their icon groups.
 enum : int { SCHEME_GRAY = 112, SCHEME_GREEN = 113, SCHEME_AMBER = 114 };
@@ -36,7 +46,7 @@ constexpr int kBlinkPeriodMs = 210;
 
 class MainWindow;
 
-// The client area: 640 x 400 in a window, the whole screen in full screen.
+// The client area: the picture at a whole factor of device pixels, centred on black.
 class ScreenView final : public QWidget {
 public:
     explicit ScreenView(MainWindow& window);
@@ -65,7 +75,9 @@ public:
     void OnTimer(int id);
     // Draws the grid into the window's picture and asks for a repaint.
     void PresentScreen();
-    void CenterWindowOnMonitor();
+    // Places the window as the settings have it, or at the first start centred at the
+    // largest zoom that fits most of the screen; then shows it.
+    void ShowAsLastTime();
 
     const Surface& WindowSurface() const { return windowSurface_; }
     ScreenView& View() { return *view_; }
@@ -73,32 +85,47 @@ public:
     int SchemeId() const { return schemeId_; }
     bool FullScreen() const { return fullScreen_; }
     bool MenuDetached() const { return menuDetached_; }
+    bool Paused() const { return paused_; }
+    // The whole factor the picture is drawn at now.
+    int Zoom() const;
     // Called with every key just before the game gets it; for tests.
     void SetKeyTap(std::function<void(uint32_t, int32_t)> tap) { keyTap_ = std::move(tap); }
+    // Stands in for the file dialogs and the leave question; for tests.
+    void SetAsker(std::function<QString(int id)> asker) { asker_ = std::move(asker); }
 
     void ToggleMenuAndCursor();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QAction* AddCommand(QMenu* menu, const QString& text, int id, const QList<QKeySequence>& keys);
     void BuildMenu();
-    void SetScheme(int id, uint32_t colour);
+    void SetScheme(int id);
     void SetSchemeIcon(int id);
     void UpdateMenuChecks();
     void ToggleFullScreen();
-    void FitWindowToClient();
+    void SetZoom(int factor);
+    int LargestZoom() const;
+    void SetPaused(bool paused);
+    void SaveOrLoad(int id);
+    QString Ask(int id);
+    void SaveSettings() const;
 
     GameState& game_;
     Renderer& renderer_;
     Surface windowSurface_;
     ScreenView* view_ = nullptr;
-    std::array<QAction*, 8> actions_{};
+    std::array<QAction*, kCommandCount> actions_{};
     QTimer eventsTimer_;
     QTimer blinkTimer_;
     int schemeId_ = SCHEME_GRAY;
+    int zoom_ = 1;
     bool fullScreen_ = false;
     bool menuDetached_ = false;
+    bool paused_ = false;
+    bool pausedByMinimising_ = false;
     std::function<void(uint32_t, int32_t)> keyTap_;
+    std::function<QString(int)> asker_;
 };

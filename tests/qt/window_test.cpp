@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMenuBar>
 #include <QTest>
@@ -14,6 +15,7 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "core/core.h"
 #include "placement.h"
@@ -33,8 +35,9 @@ protected:
         ASSERT_TRUE(InitRenderer(r, g));
         w = std::make_unique<MainWindow>(g, r);
         w->SetKeyTap([this](uint32_t key, int32_t repeat) { seen += " " + std::to_string(key) + (repeat ? "r" : ""); });
-        w->show();
+        w->ShowAsLastTime();
         ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        w->OnCommand(ID_ACTUAL_SIZE);
     }
     // A key as a shortcut is written ("Alt+Num+Enter"), or a click of the left, right or middle mouse button.
     void Do(const std::string& step) {
@@ -55,7 +58,9 @@ protected:
         const bool full = w->FullScreen(), bar = w->menuBar()->isVisible();
         s += full != w->Action(ID_VIEW_FULL_SCREEN)->isChecked() ? " full?" : full ? " full" : " window";
         if (bar == w->MenuDetached() || bar == (w->View().cursor().shape() == Qt::BlankCursor)) s += " menu?";
-        s += std::string(bar ? " menu" : " bare") + (g.aboutShown ? " about" : "");
+        s += std::string(bar ? " menu" : " bare") + (g.aboutShown ? " about" : "") + (w->Paused() ? " paused" : "");
+        s += w->Action(ID_VIEW_SOUND)->isChecked() ? "" : " mute";
+        s += w->FullScreen() ? "" : " x" + std::to_string(w->Zoom());
         s += (g.mode == Title ? " title" : g.mode == Play ? " play" : " mode " + std::to_string(g.mode)) + seen;
         seen.clear();
         return s;
@@ -85,18 +90,24 @@ protected:
 
 TEST_F(WindowTest, MenuCommandsWorkByTheirKeysWithAndWithoutTheMenuBar) {
     const std::pair<const char*, const char*> steps[] = {
-        {"P", "gray window menu play 80"},  {"F6", "green window menu play"},
-        {"F7", "amber window menu play"},   {"F7", "amber window menu play"},
-        {"F5", "gray window menu play"},    {"Esc", "gray window menu play"},  // nothing in a window,
-        {"click", "gray window menu play"}, {"F1", "gray window menu about play"},  // nor a click
-        {"F1", "gray window menu play"},    {"Alt+Return", "gray full bare play"},
+        {"P", "gray window menu x1 play 80"},  {"F6", "green window menu x1 play"},
+        {"F7", "amber window menu x1 play"},   {"F7", "amber window menu x1 play"},
+        {"F5", "gray window menu x1 play"},    {"Esc", "gray window menu x1 play"},  // nothing in a window,
+        {"click", "gray window menu x1 play"}, {"F1", "gray window menu about x1 play"},  // nor a click
+        {"F1", "gray window menu x1 play"},    {"Ctrl++", "gray window menu x2 play 17"},  // Control reaches it
+        {"Ctrl+=", "gray window menu x2 play 17"},  // the screen holds no third
+        {"Alt+Return", "gray full bare play"}, {"Ctrl+0", "gray full bare play 17"},  // no zoom in full screen
         {"F6", "green full bare play"},     {"F1", "green full bare about play"},
         {"A", "green full bare play"},      {"Esc", "green full menu play"},  // A only closed the box
         {"Esc", "green full bare play"},    {"right click", "green full menu play"},
         {"double click", "green full bare play"},  {"middle click", "green full bare play"},
-        {"click", "green full menu play"},  {"Alt+Return", "green window menu play"},
-        {"Alt+Num+Enter", "green full bare play"}, {"Alt+Num+Enter", "green window menu play"},
-        {"F1", "green window menu about play"},    {"F2", "green window menu title"},
+        {"click", "green full menu play"},  {"Alt+Return", "green window menu x2 play"},  // the zoom it had
+        {"Ctrl+-", "green window menu x1 play 17"}, {"Ctrl+-", "green window menu x1 play 17"},
+        {"Alt+Num+Enter", "green full bare play"}, {"Alt+Num+Enter", "green window menu x1 play"},
+        {"F3", "green window menu paused x1 play"}, {"Left", "green window menu x1 play"},  // resumes, no step
+        {"Pause", "green window menu paused x1 play"}, {"Pause", "green window menu x1 play"},
+        {"F8", "green window menu mute x1 play"}, {"F8", "green window menu x1 play"},
+        {"F1", "green window menu about x1 play"},    {"F2", "green window menu x1 title"},
     };
     for (const auto& [step, want] : steps) {
         Do(step);
@@ -108,8 +119,12 @@ TEST_F(WindowTest, MenuCommandsWorkByTheirKeysWithAndWithoutTheMenuBar) {
     for (QAction* menu : w->menuBar()->actions()) {
         for (QAction* item : menu->menu()->actions()) menus += menu->text() + " " + item->text() + "\n";
     }
-    EXPECT_EQ(menus.toStdString(), "&Game &New Game\tF2\n&Game \n&Game E&xit\n&View &Gray\tF5\n&View G&reen\tF6\n"
-                                   "&View &Amber\tF7\n&View \n&View &Full Screen\tAlt + Enter\n&Help &About\tF1\n");
+    EXPECT_EQ(menus.toStdString(),
+              "&Game &New Game\tF2\n&Game \n&Game &Save Game...\tCtrl+S\n&Game &Load Game...\tCtrl+O\n"
+              "&Game Open Saves &Folder\n&Game \n&Game &Pause\tF3\n&Game \n&Game E&xit\n&View &Gray\tF5\n"
+              "&View G&reen\tF6\n&View &Amber\tF7\n&View \n&View &Full Screen\tAlt + Enter\n"
+              "&View Zoom &In\tCtrl++\n&View Zoom &Out\tCtrl+-\n&View A&ctual Size\tCtrl+0\n&View \n"
+              "&View &Sound\tF8\n&Help &About\tF1\n");
 }
 
 // Windows virtual-key codes (0: the game gets nothing), every other one held down.
@@ -120,7 +135,7 @@ TEST_F(WindowTest, KeysReachTheGameAsVirtualKeyCodes) {
         {Qt::Key_A, N, 0, 65}, {Qt::Key_Z, N, 0, 90}, {Qt::Key_0, N, 0, 48}, {Qt::Key_9, N, 0, 57},
         {Qt::Key_Space, N, 0, 32}, {Qt::Key_Backspace, N, 0, 8}, {Qt::Key_Return, N, 0, 13}, {Qt::Key_Tab, N, 0, 9},
         {Qt::Key_Left, N, 0, 37}, {Qt::Key_Up, N, 0, 38}, {Qt::Key_Right, N, 0, 39}, {Qt::Key_Down, N, 0, 40},
-        {Qt::Key_F3, N, 0, 114}, {Qt::Key_Shift, S, 0, 16}, {Qt::Key_Control, C, 0, 17}, {Qt::Key_7, N, 0, 55},
+        {Qt::Key_F4, N, 0, 115}, {Qt::Key_Shift, S, 0, 16}, {Qt::Key_Control, C, 0, 17}, {Qt::Key_7, N, 0, 55},
         // Shifted characters are their unshifted keys.
         {Qt::Key_Exclam, S, 0, 49}, {Qt::Key_Question, S, 0, 191}, {Qt::Key_A, S, 0, 65},
         // The keypad with Num Lock on, then off: navigation keys, which the game does not walk with.
@@ -203,33 +218,154 @@ TEST(Placement, LargestWholeFactorCentredOrShrunkToFit) {
     }
 }
 
-// One cue at a time: a new one cuts off the old, the obstacle bump is dropped while another plays, a
-// stop silences all, and a cue that failed to load is silent but still cuts off the one playing.
-TEST(SoundCues, OneCueAtATime) {
-    static std::string log;
-    static std::set<int> playing;
-    struct Fake final : Voice {
-        explicit Fake(int cue) : id(cue) {}
-        void Start() override { playing.insert(id), log += " +" + std::to_string(id); }
-        void Halt() override { playing.erase(id), log += " -" + std::to_string(id); }
-        bool Playing() const override { return playing.contains(id); }
-        int id;
+// The picture at every zoom, after a resize and maximised: each of its pixels a whole square of device
+// pixels, centred on black, at whatever scale the desktop has (this test runs at 1 and at 1.5).
+TEST_F(WindowTest, ThePictureIsDrawnAtAWholeFactorAtAnySize) {
+    Do("P");
+    const auto whole = [&] {
+        QTest::qWait(20);
+        const QImage shot = w->View().grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage one = ImageOf(w->WindowSurface());
+        const Placement p = PlacePicture(shot.width(), shot.height());
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
+                const bool inside = x >= p.left && x < p.right && y >= p.top && y < p.bottom;
+                const QRgb want = inside ? one.pixel((x - p.left) / p.factor, (y - p.top) / p.factor) : 0;
+                if ((shot.pixel(x, y) & 0xFFFFFFu) != (want & 0xFFFFFFu)) {
+                    return "pixel " + std::to_string(x) + "," + std::to_string(y) + " at factor " +
+                           std::to_string(p.factor);
+                }
+            }
+        }
+        return "x" + std::to_string(p.factor) + (p.left == 0 && p.top == 0 ? " filled" : " centred");
     };
-    CueDeck deck;
-    for (int id = kFirstCue; id < kFirstCue + kCueCount; ++id) deck.SetVoice(id, std::make_unique<Fake>(id));
-    deck.Play(CUE_TITLE);
-    deck.Play(CUE_TAKE);
-    deck.Play(CUE_TAKE);
-    deck.PlayIfQuiet(CUE_OBSTACLE);
-    playing.erase(CUE_TAKE);  // it ends
-    deck.PlayIfQuiet(CUE_OBSTACLE);
-    deck.Play(CUE_ATTACK);
-    deck.Stop();
-    deck.Play(CUE_LINE_FULL);
-    deck.SetVoice(CUE_WHAT, nullptr);
-    deck.Play(CUE_WHAT);
-    EXPECT_EQ(log, " +110 -110 +104 -104 +104 +108 -108 +109 -109 +105 -105");
-    EXPECT_FALSE(deck.AnyPlaying());
+    EXPECT_EQ(whole(), "x1 filled");
+    Do("Ctrl++");
+    EXPECT_EQ(whole(), "x2 filled");
+    w->resize(w->width() + 300, w->height() + 150);
+    EXPECT_EQ(whole(), "x2 centred");
+    w->showMaximized();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->isMaximized(); }));
+    // 1920 x 1200 less the menu bar holds no third; at a scale of 1.5 it has 2880 x 1800 device pixels.
+    EXPECT_EQ(whole(), w->devicePixelRatioF() > 1 ? "x4 centred" : "x2 centred");
+    Do("Ctrl+0");
+    EXPECT_EQ(whole(), "x1 filled");
+}
+
+// The menu's Save Game and Load Game are SAVE and LOAD with the name from the dialog, replies and all;
+// closing asks first only when a key was played since the last save or load.
+TEST_F(WindowTest, SavesFromTheMenuAndLeavingAsksOnlyWhenSomethingWouldBeLost) {
+    const QString folder = QDir::tempPath() + QStringLiteral("/grimspire-window-saves");
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    std::string asked;
+    QString answer;
+    w->SetAsker([&](int id) { return asked += " " + std::to_string(id - ID_NEW_GAME), answer; });
+    const auto reply = [&] {
+        std::string line;
+        for (int column = 25; column < 40; ++column) line += static_cast<char>(CellAt(g, column, 12));  // the message
+        return line.substr(0, line.find_last_not_of(std::string(" \0", 2)) + 1);
+    };
+    w->close();  // at the title
+    EXPECT_EQ(asked + (w->isVisible() ? " open" : " closed"), " closed");
+    const auto reopen = [&] {
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    };
+    reopen();
+    Do("P");
+    w->close();  // nothing played yet
+    EXPECT_FALSE(w->isVisible());
+    reopen();
+    for (const char* key : {"Left", "Up"}) Do(key);
+    answer = folder + QStringLiteral("/KEEP");
+    Do("Ctrl+S");
+    EXPECT_EQ(reply(), " Game Saved");
+    w->close();  // right after a save
+    EXPECT_FALSE(w->isVisible());
+    reopen();
+    const auto where = [&] { return std::to_string(g.playerColumn) + "," + std::to_string(g.playerRow); };
+    const std::string saved = where();
+    Do("Down");
+    answer = QString();
+    w->close();  // the player cancels
+    EXPECT_EQ(asked, " 8 1");
+    EXPECT_TRUE(w->isVisible());
+    answer = folder + QStringLiteral("/KEEP");
+    Do("Ctrl+O");
+    EXPECT_EQ(where(), saved);
+    QFile(folder + QStringLiteral("/NOTES")).open(QIODevice::WriteOnly);
+    answer = folder + QStringLiteral("/NOTES");
+    Do("Ctrl+O");
+    EXPECT_EQ(reply(), " There is no");
+    Do("Ctrl+S");
+    EXPECT_EQ(reply(), " Error Saving");  // not a saved game: never written over
+    Do("Right");
+    answer = QStringLiteral("leave");
+    w->close();
+    EXPECT_FALSE(w->isVisible());
+    QDir(folder).removeRecursively();
+}
+
+// Minimising pauses both clocks; restoring resumes only what minimising paused.
+TEST_F(WindowTest, MinimisingPausesTheGame) {
+    Do("P");
+    for (const bool pausedFirst : {false, true}) {
+        if (pausedFirst) Do("F3");
+        w->showMinimized();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w->Paused(); }));
+        const int32_t cursor = g.cursorOn;
+        QTest::qWait(3 * kBlinkPeriodMs);
+        EXPECT_EQ(g.cursorOn, cursor);
+        w->showNormal();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isMinimized(); }));
+        EXPECT_EQ(w->Paused(), pausedFirst);
+        EXPECT_EQ(w->windowTitle().toStdString(), pausedFirst ? "Grimspire - Paused" : "Grimspire");
+    }
+}
+
+// The embedded cues through the mixer as the output pulls them: one at a time, a new one cutting off the
+// old, the obstacle bump dropped while another plays, a stop or sound off silencing all.
+TEST(SoundCues, OneCueAtATimeAtTheOutputsRate) {
+    CueMixer mixer;
+    size_t length[kCueCount];
+    for (int id = kFirstCue; id < kFirstCue + kCueCount; ++id) {
+        QFile file(QStringLiteral(":/sounds/cue%1.wav").arg(id));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray wave = file.readAll();
+        ASSERT_TRUE(mixer.Load(id, reinterpret_cast<const uint8_t*>(wave.constData()), static_cast<size_t>(wave.size())));
+        const qsizetype data = wave.indexOf("data");  // 8-bit samples, as many as the chunk has bytes
+        length[id - kFirstCue] = static_cast<uint8_t>(wave[data + 4]) + 256u * static_cast<uint8_t>(wave[data + 5]);
+    }
+    EXPECT_FALSE(mixer.Load(CUE_WHAT, reinterpret_cast<const uint8_t*>("RIFF....WAVEfmt "), 16));
+    // The cue heard until the mixer falls quiet, known by its length at 11,025 Hz pulled at `rate`.
+    const auto heard = [&](int rate) {
+        size_t n = 0;
+        for (int16_t sample; mixer.Playing() && n < 1000000; ++n) mixer.Read(&sample, 1, rate);
+        n -= n > 0;  // the read that found the end
+        for (int i = 0; i < kCueCount; ++i) {
+            if (n == (length[i] * static_cast<size_t>(rate) + 11024) / 11025) return std::to_string(kFirstCue + i);
+        }
+        return std::to_string(n);
+    };
+    mixer.Play(CUE_TITLE);
+    mixer.Read(std::vector<int16_t>(500).data(), 500, 11025);
+    mixer.Play(CUE_TAKE);
+    EXPECT_EQ(heard(11025), "104");  // the title cut off
+    mixer.Play(CUE_TAKE);
+    mixer.PlayIfQuiet(CUE_OBSTACLE);
+    EXPECT_EQ(heard(44100), "104");
+    mixer.PlayIfQuiet(CUE_OBSTACLE);
+    EXPECT_EQ(heard(48000), std::to_string(CUE_OBSTACLE));
+    mixer.Play(CUE_ATTACK);
+    mixer.Stop();
+    EXPECT_EQ(heard(11025), "0");
+    mixer.SetMuted(true);
+    mixer.Play(CUE_WHAT);
+    EXPECT_EQ(heard(11025), "0");
+    mixer.SetMuted(false);
+    mixer.Play(CUE_WHAT);
+    EXPECT_EQ(heard(22050), std::to_string(CUE_WHAT));
 }
 
 }  // namespace
