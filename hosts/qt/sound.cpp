@@ -7,10 +7,12 @@
 #include <QFile>
 #include <QIODevice>
 #include <QMediaDevices>
+#include <QTimer>
 
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "ports.h"
 
@@ -18,30 +20,12 @@ namespace {
 
 CueMixer theMixer;
 
-// The mixer as an endless stream for the sink to pull: silence between cues, so
-// the one output never runs dry and never has to be started again.
-class CueStream final : public QIODevice {
-public:
-    explicit CueStream(int rate) : rate_(rate) { open(QIODevice::ReadOnly); }
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override { return 1 << 16; }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override {
-        const qint64 samples = maxSize / 2;
-        theMixer.Read(reinterpret_cast<int16_t*>(data), static_cast<size_t>(samples), rate_);
-        return samples * 2;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    int rate_;
-};
-
 class SoundOutput final : public QObject {
 public:
     SoundOutput() {
         connect(&devices_, &QMediaDevices::audioOutputsChanged, this, [this] { Open(); });
+        feed_.setTimerType(Qt::PreciseTimer);
+        connect(&feed_, &QTimer::timeout, this, [this] { Feed(); });
         Open();
     }
     ~SoundOutput() override { Close(); }
@@ -61,24 +45,56 @@ private:
                                                                          : 44100);
         format.setChannelCount(1);
         format.setSampleFormat(QAudioFormat::Int16);
+        rate_ = format.sampleRate();
         deviceId_ = device.id();
-        stream_ = std::make_unique<CueStream>(format.sampleRate());
         sink_ = std::make_unique<QAudioSink>(device, format);
-        // About 40 ms: short enough that a cue starts with its key, long enough not to starve.
-        sink_->setBufferSize(format.bytesForDuration(40000));
-        sink_->start(stream_.get());
+        // A short buffer topped up every few milliseconds: a cue starts within one buffer of its key.
+        // (Letting the sink pull instead keeps a far longer stretch of silence queued ahead of it.)
+        sink_->setBufferSize(format.bytesForDuration(kBufferMs * 1000));
+        input_ = sink_->start();
     }
+
+public:
+    // Tops the buffer up while a cue plays; between cues the stream runs dry rather than keep the
+    // program waking a hundred times a second to write silence.
+    void Feed() {
+        if (!sink_ || !input_) return;
+        const bool playing = theMixer.Playing();
+        const qint64 samples = sink_->bytesFree() / 2;
+        if (playing && sink_->state() == QAudio::SuspendedState) sink_->resume();
+        if (samples > 0 && (playing || feed_.isActive())) {
+            buffer_.resize(static_cast<size_t>(samples));
+            theMixer.Read(buffer_.data(), buffer_.size(), rate_);
+            input_->write(reinterpret_cast<const char*>(buffer_.data()), samples * 2);
+        }
+        // One more round after the end, so the cue's tail is followed by silence, not cut.
+        if (playing) {
+            if (!feed_.isActive()) feed_.start(kBufferMs / 4);
+        } else if (feed_.isActive() && ++quietRounds_ > 8) {
+            feed_.stop();
+            sink_->suspend();  // a corked stream costs the server and us nothing
+        }
+        if (playing) quietRounds_ = 0;
+    }
+
+private:
     void Close() {
+        feed_.stop();
         if (sink_) sink_->stop();
         sink_.reset();
-        stream_.reset();
+        input_ = nullptr;
         deviceId_.clear();
     }
 
+    static constexpr int kBufferMs = 40;
     QMediaDevices devices_;
+    QTimer feed_;
     std::unique_ptr<QAudioSink> sink_;
-    std::unique_ptr<CueStream> stream_;
+    QIODevice* input_ = nullptr;  // the sink's own
     QByteArray deviceId_;
+    std::vector<int16_t> buffer_;
+    int rate_ = 44100;
+    int quietRounds_ = 0;
     bool warned_ = false;
 };
 
@@ -103,8 +119,14 @@ void ShutDownSoundCues() {
 
 void SetSoundOn(bool on) { theMixer.SetMuted(!on); }
 
-void I_PlayCue(int id) { theMixer.Play(id); }
-void I_PlayCueIfQuiet(int id) { theMixer.PlayIfQuiet(id); }
+void I_PlayCue(int id) {
+    theMixer.Play(id);
+    if (theOutput) theOutput->Feed();
+}
+void I_PlayCueIfQuiet(int id) {
+    theMixer.PlayIfQuiet(id);
+    if (theOutput) theOutput->Feed();
+}
 void I_StopSound() { theMixer.Stop(); }
 
 uint32_t I_TickCount() {

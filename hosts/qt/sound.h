@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The desktop's sound: the nine cues mixed into one stream that one audio output
-// pulls for the life of the program, moved to the new default output when it changes.
+// The desktop's sound: the nine cues mixed into one stream written to one audio
+// output for the life of the program, moved to the new default output when it changes.
 #pragma once
 
 #include "cues.h"

@@ -42,7 +42,7 @@ file -b "$root/usr/bin/grimspire" | grep -q '^ELF .*executable.*, stripped$' || 
 
 desktop=$root/usr/share/applications/$id.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the desktop entry"
-grep -qx "Exec=grimspire" "$desktop" && grep -qx "Icon=$id" "$desktop" || fail "Exec or Icon is wrong"
+grep -qx "Exec=/usr/bin/grimspire" "$desktop" && grep -qx "Icon=$id" "$desktop" || fail "Exec or Icon is wrong"
 metainfo=$root/usr/share/metainfo/$id.metainfo.xml
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects the metainfo"

@@ -42,12 +42,25 @@ expect yes 1280x1024 "$work/full.png" || fail "full screen does not show the tit
 xdotool key alt+Return
 expect yes 640x400 "$golden" || fail "leaving full screen did not bring the window back"
 
+for _ in 1 2 3 4 5; do xdotool key i BackSpace; done  # cues, with no sound server
+xdotool key F7 ctrl+plus
+
 # Game, then Exit, by the menu's own keys (again if a slow machine missed them).
-for _ in 1 2 3; do
-    xdotool key alt+g sleep 1 key x
-    for _ in $(seq 50); do kill -0 $game_pid 2>/dev/null || break 2; sleep 0.1; done
-done
-kill -0 $game_pid 2>/dev/null && fail "the program did not end from the menu"
-wait $game_pid || fail "the program exited with status $?"
-game_pid=
-echo "PASSED: the title in the window and doubled on the full screen, keys reached the game, Exit ended it"
+leave() {
+    for _ in 1 2 3; do
+        xdotool key alt+g sleep 1 key x
+        for _ in $(seq 50); do kill -0 $game_pid 2>/dev/null || break 2; sleep 0.1; done
+    done
+    kill -0 $game_pid 2>/dev/null && fail "the program did not end from the menu"
+    wait $game_pid || fail "the program exited with status $?"
+    game_pid=
+}
+leave
+[ "$(grep -c 'no audio output' "$work/game.log")" = 1 ] || fail "no sound device was not reported exactly once"
+# The next start comes back amber and twice the size, as left.
+start_game "$1" || fail "no window titled Grimspire appeared at the second start"
+convert "$golden" -fill '#FFBF00' -opaque '#A8A8A8' -sample 200% "$work/amber.png"
+expect yes 1280x800 "$work/amber.png" || fail "the second start did not keep amber and the zoom"
+leave
+echo "PASSED: the title in the window and doubled on the full screen, keys reached the game, Exit ended it;"\
+     "amber and the zoom kept for the next start"
