@@ -18,6 +18,7 @@ env = dict(os.environ, XDG_RUNTIME_DIR=work + "/run", HOME=work, XDG_CONFIG_HOME
 env.pop("PULSE_SERVER", None)
 env.pop("QT_QPA_PLATFORM", None)
 running = []
+threads = []
 
 
 def start(argv, **kw):
@@ -64,7 +65,8 @@ try:
         while chunk := recorder.stdout.read1(4096):
             samples.extend(chunk)
             stamps.append((time.monotonic(), len(samples) // 2))
-    threading.Thread(target=record, daemon=True).start()
+    threads.append(threading.Thread(target=record, daemon=True))
+    threads[0].start()
     wait_for(lambda: stamps, "nothing came from the sink's monitor")
 
     def heard_at(key_time, window_s):
@@ -115,4 +117,6 @@ finally:
                 p.wait(5)
             except subprocess.TimeoutExpired:
                 p.kill()
+    for t in threads:
+        t.join(5)  # the recorder ends with parec; left running it would abort the interpreter's exit
     shutil.rmtree(work, ignore_errors=True)
