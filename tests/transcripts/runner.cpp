@@ -305,7 +305,11 @@ private:
         if (w.empty()) return true;
         const std::string& op = w[0];
         const auto arg = [&](size_t i) { return i < w.size() ? w[i] : std::string(); };
-        if (op == "seed" || op == "title") {
+        if (op == "start") {
+            // The program starts again over the store as it stands.
+            fake::ClearCues();
+            InitGameState(g_);
+        } else if (op == "seed" || op == "title") {
             // A new program start: the title screen, and with seed also a new game.
             fake::Reset();
             fake::State().tickCount = op == "seed" ? static_cast<uint32_t>(Number(arg(1))) : 1;
@@ -347,7 +351,14 @@ private:
         } else if (op == "store") {
             if (arg(1) == "fail-open") fake::State().failOpen = true;
             else if (arg(1) == "fail-writes") fake::State().failWrites = true;
-            else return false;
+            else if (w.size() != 4) return false;
+            else {
+                // NAME TYPE HEX: a value put in the store by hand.
+                std::vector<uint8_t> bytes;
+                for (size_t i = 0; i + 1 < arg(3).size(); i += 2) bytes.push_back(static_cast<uint8_t>(std::stoul(arg(3).substr(i, 2), nullptr, 16)));
+                fake::State().keyExists = true;
+                fake::State().values[arg(1)] = fake::StoredValue{static_cast<uint32_t>(Number(arg(2))), bytes};
+            }
         } else if (op == "type") {
             for (size_t i = 1; i < w.size(); ++i) {
                 for (char ch : (i > 1 ? " " : "") + w[i]) HandleKey(g_, static_cast<uint8_t>(ch), 0);
@@ -415,6 +426,10 @@ private:
             Check(Number(arg(1)), static_cast<long>(last_), "HandleKey's answer");
         } else if (what == "item" || what == "monster") {
             Check(Number(arg(3)), static_cast<long>(*ThingField(what, arg(1), arg(2))), what + " " + arg(1) + " " + arg(2));
+        } else if (what == "best") {
+            Check(arg(1) + " " + arg(2), std::to_string(g_.highScore) + " " + g_.highScoreName, "best score");
+        } else if (what == "openkeys") {
+            Check(Number(arg(1)), static_cast<long>(fake::State().openKeys), "keys left open");
         } else if (what == "stored") {
             const auto& values = fake::State().values;
             const auto it = values.find(arg(1));
