@@ -52,6 +52,7 @@ private:
         // (Letting the sink pull instead keeps a far longer stretch of silence queued ahead of it.)
         sink_->setBufferSize(format.bytesForDuration(kBufferMs * 1000));
         input_ = sink_->start();
+        Feed();
     }
 
 public:
@@ -109,7 +110,9 @@ void InitSoundCues() {
         const QByteArray wave = file.readAll();
         theMixer.Load(id, reinterpret_cast<const uint8_t*>(wave.constData()), static_cast<size_t>(wave.size()));
     }
-    theOutput = std::make_unique<SoundOutput>();
+    // The sound server is asked for its outputs once the window is up: that wait need not delay the
+    // first picture, and the title's tune, already started in the mixer, is heard from its beginning.
+    QTimer::singleShot(0, [] { theOutput = std::make_unique<SoundOutput>(); });
 }
 
 void ShutDownSoundCues() {

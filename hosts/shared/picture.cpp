@@ -6,8 +6,10 @@
 #include "core/state.h"
 
 void CreateSurface(Surface& s, int32_t width, int32_t height) {
-    s.memory.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
-    s.pixels = s.memory.data();
+    // Rows start on cache lines, so a glyph row of 64 bytes lands in one line.
+    s.memory.assign(static_cast<size_t>(width) * static_cast<size_t>(height) + 16, 0);
+    const auto address = reinterpret_cast<uintptr_t>(s.memory.data());
+    s.pixels = s.memory.data() + (64 - address % 64) % 64 / sizeof(uint32_t);
     s.width = width;
     s.height = height;
     s.stride = width;

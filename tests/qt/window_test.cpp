@@ -193,7 +193,7 @@ TEST_F(WindowTest, CellsAndTheAboutBoxArePaintedPixelForPixel) {
     const std::string frame(26, '\xCD'), blank = "\xBA" + std::string(26, ' ') + "\xBA";
     const std::pair<int, std::string> lines[] = {{0, "\xC9" + frame + "\xBB"}, {1, blank}, {4, "\xCC" + frame + "\xB9"},
         {2, "\xBA        Grimspire         \xBA"}, {13, "\xBA  Version:   1.0          \xBA"},
-        {16, "\xBA  Built On:  " + std::string(__DATE__) + "  \xBA"}, {18, "\xC8" + frame + "\xBC"}};
+        {16, "\xBA  Built On:  " + std::string(BuildDate()) + "  \xBA"}, {18, "\xC8" + frame + "\xBC"}};
     Do("F1");
     for (const auto& [row, text] : lines) {
         for (uint8_t& c : g.screen) c = 0xDB;
