@@ -27,7 +27,7 @@ done
 # Every file the package carries and nothing more, owned by root and writable by root alone.
 root=$work/root
 dpkg-deb -x "$deb" "$root"
-expected=$(printf './usr/%s\n' bin/grimspire share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+expected=$(printf './usr/%s\n' bin/grimspire bin/grimspire-term share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
     share/doc/grimspire/{README.md,changelog.gz,copyright} share/man/man6/grimspire.6.gz \
     share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$id.png | sort)
 actual=$(cd "$root" && find . ! -type d | sort)
@@ -38,7 +38,9 @@ icons=$(cd "$root/usr/share/icons/hicolor" && file -b */apps/$id.png | cut -d, -
 [ "$icons" = "$(printf 'PNGimagedata,%s ' 128x128 16x16 256x256 32x32 48x48 64x64)" ] || fail "the icons are $icons"
 zcat "$root/usr/share/doc/grimspire/changelog.gz" | head -n1 | grep -qF "grimspire ($version) unstable;" ||
     fail "the changelog's first entry is not for version $version"
-file -b "$root/usr/bin/grimspire" | grep -q '^ELF .*executable.*, stripped$' || fail "usr/bin/grimspire is not stripped"
+for program in grimspire grimspire-term; do
+    file -b "$root/usr/bin/$program" | grep -q '^ELF .*executable.*, stripped$' || fail "usr/bin/$program is not stripped"
+done
 
 desktop=$root/usr/share/applications/$id.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the desktop entry"
