@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What grimspire-term should show: the core's own screen after the same seed and
 // keys, in the wide layout, fitted to the terminal's rows, the cursor blank.
-//   terminal-screens SEED ROWS [KEYS]...   KEYS: Enter, Right, Left, Up, Down,
-//   or letters and blanks to type.
+//   terminal-screens [--narrow] SEED ROWS [KEYS]...   KEYS: Enter, Right, Left,
+//   Up, Down, or letters and blanks to type.
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +14,11 @@
 #include "painter.h"
 
 int main(int argc, char** argv) {
+    Glyphs glyphs;
+    if (argc > 1 && std::string(argv[1]) == "--narrow") {
+        glyphs.layout = Layout::Narrow;
+        ++argv, --argc;
+    }
     if (argc < 3) return 2;
     static GameState g{};
     fake::State().tickCount = static_cast<uint32_t>(std::strtoul(argv[1], nullptr, 10));
@@ -33,7 +38,7 @@ int main(int argc, char** argv) {
     const Frame f = ComposeFrame(g, std::atoi(argv[2]));
     for (int y = 0; y < f.rows; ++y) {
         std::string line;
-        for (int x = 0; x < kScreenColumns; ++x) line += CellText(Glyphs{}, f.code[y][x]);
+        for (int x = 0; x < kScreenColumns; ++x) line += CellText(glyphs, f.code[y][x]);
         while (!line.empty() && line.back() == ' ') line.pop_back();
         std::printf("%s\n", line.c_str());
     }

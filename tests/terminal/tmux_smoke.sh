@@ -21,8 +21,10 @@ shown() { T capture-pane -p -t "$pane" | sed 's/ *$//' | awk '{ l[NR] = $0; if (
 until_() { for _ in $(seq 300); do "$@" && return 0; sleep 0.05; done; return 1; }
 is_screen() { [ "$(shown)" = "$expected" ]; }
 shows() { shown | grep -qF -- "$1"; }
-expect() {  # ROWS KEYS...: the pane shows the core's screen after these keys
-    expected=$("$screens" "$GRIMSPIRE_SEED" "$@" | awk '{ l[NR] = $0; if ($0 != "") n = NR } END { for (i = 1; i <= n; i++) print l[i] }')
+expect() {  # [--narrow] ROWS KEYS...: the pane shows the core's screen after these keys
+    local narrow=; [ "$1" = --narrow ] && narrow=$1 && shift
+    expected=$({ for ((i = 0; i < ${above:-0}; i++)); do echo; done; "$screens" $narrow "$GRIMSPIRE_SEED" "$@"; } |
+        sed "s/^./${indent:-}&/" | awk '{ l[NR] = $0; if ($0 != "") n = NR } END { for (i = 1; i <= n; i++) print l[i] }')
     until_ is_screen || { diff <(echo "$expected") <(shown); fail "the pane does not show the screen after: $*"; }
 }
 modes() { [ "$(T display -p -t "$pane" '#{alternate_on} #{cursor_flag} #{keypad_flag}')" = "$1" ]; }
@@ -96,6 +98,14 @@ T new-session -d -s small -x 60 -y 25 "$game"
 until_ shows "Grimspire needs 80 x 24; this terminal is 60 x 25." || fail "no notice on 60 x 25"
 T resize-window -t small -x 80 -y 25
 expect 25
+# Larger: the grid in the middle.
+T resize-window -t small -x 100 -y 27
+above=1 indent="          " expect 25
+
+# One column a cell.
+pane=narrow
+T new-session -d -s narrow -x 40 -y 24 "$game --narrow"
+expect --narrow 24
 
 T kill-server
 echo "PASSED: title, P, a reply, a step and About against the core; 80 x 24, 60 x 25; the terminal restored"
