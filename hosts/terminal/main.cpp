@@ -79,6 +79,7 @@ private:
     void Resize() {
         term_.Size(&view_.columns, &view_.rows);
         painter_.Invalidate();
+        noticeShown_ = false;
     }
     void RestartClocks(int64_t now) {
         nextEvents_ = now + kEventsPeriodMs;
@@ -214,8 +215,10 @@ int Session::Run() {
                     case SIGWINCH: Resize(); break;
                     case SIGTSTP: term_.Suspend(); [[fallthrough]];
                     case SIGCONT:
-                        // Back from a stop: the terminal shows something else, and
-                        // the clocks go on from now rather than catching up.
+                        // Back from a stop: whoever had the terminal meanwhile set
+                        // its own modes and picture, and the clocks go on from now
+                        // rather than catching up.
+                        term_.Enter();
                         Resize();
                         RestartClocks(NowMs());
                         break;
