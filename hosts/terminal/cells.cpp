@@ -55,7 +55,14 @@ bool AmbiguousWidth(uint8_t code) { return (kAmbiguous[code / 32] >> (code % 32)
 
 std::string CellText(const Glyphs& glyphs, uint8_t code) {
     const bool wide = glyphs.layout == Layout::Wide;
-    if (code == 0x05) return wide ? glyphs.man + " " : glyphs.man;
+    if (code == 0x05) {
+        // A man chosen from the code page's own pictures may be drawn wide too.
+        std::u32string man;
+        bool known = false;
+        const uint8_t manCode = DecodeUtf8(glyphs.man, &man) && man.size() == 1 ? UnicodeToCp437(man[0], &known) : 0;
+        if (glyphs.wideAmbiguous && known && AmbiguousWidth(manCode)) return wide ? glyphs.man : "@";
+        return wide ? glyphs.man + " " : glyphs.man;
+    }
     const char32_t cp = Cp437ToUnicode(code);
     if (cp == 0 || cp == 0xA0 || code == 0x20 || code == 0x0A) return wide ? "  " : " ";
     if (!glyphs.wideAmbiguous || !AmbiguousWidth(code)) {

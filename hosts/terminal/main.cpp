@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <clocale>
+#include <cwchar>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -58,10 +60,10 @@ ColourMode DetectColours() {
     return ColourMode::Basic16;
 }
 
-// One character, as UTF-8, or empty when the text is not exactly one.
+// One character one column wide, as UTF-8, or empty when the text is not exactly one.
 std::string OneCharacter(const char* text) {
     std::u32string decoded;
-    if (!DecodeUtf8(text, &decoded) || decoded.size() != 1 || decoded[0] < 0x20) return {};
+    if (!DecodeUtf8(text, &decoded) || decoded.size() != 1 || ::wcwidth(static_cast<wchar_t>(decoded[0])) != 1) return {};
     std::string out;
     AppendUtf8(out, decoded[0]);
     return out;
@@ -258,6 +260,7 @@ int Session::Run() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::setlocale(LC_CTYPE, "");
     View view;
     bool bell = false;
     for (int i = 1; i < argc; ++i) {

@@ -124,7 +124,8 @@ TEST(TerminalCells, EachCodeTakesItsColumns) {
     // A terminal that draws the lines wide gets them alone, or plain in one column.
     Glyphs cjk;
     cjk.wideAmbiguous = true;
-    EXPECT_EQ(CellText(cjk, 0xC4) + CellText(cjk, 0xDD) + CellText(cjk, 'A'), "─▌A ");
+    cjk.man = "\u2663";
+    EXPECT_EQ(CellText(cjk, 0xC4) + CellText(cjk, 0xDD) + CellText(cjk, 'A') + CellText(cjk, 0x05), "─▌A ♣");
     cjk.layout = Layout::Narrow;
     EXPECT_EQ(CellText(cjk, 0xC4) + CellText(cjk, 0xBA) + CellText(cjk, 0xC9) + CellText(cjk, 0xB2), "-|+#");
     int ambiguous = 0;
