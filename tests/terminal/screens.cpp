@@ -2,7 +2,7 @@
 // What grimspire-term should show: the core's own screen after the same seed and
 // keys, in the wide layout, fitted to the terminal's rows, the cursor blank.
 //   terminal-screens [--narrow] SEED ROWS [KEYS]...   KEYS: Enter, Right, Left,
-//   Up, Down, or letters and blanks to type.
+//   Up, Down, F1 (the About box), or letters and blanks to type.
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
             if (key == names[k]) HandleKey(g, VK_LEFT + k, 0), named = true;
         }
         if (key == "Enter") HandleKey(g, VK_RETURN, 0), named = true;
+        if (key == "F1") g.aboutShown = !g.aboutShown, named = true;
         for (size_t c = 0; !named && c < key.size(); ++c) HandleKey(g, static_cast<uint8_t>(std::toupper(static_cast<unsigned char>(key[c]))), 0);
     }
     g.cursorOn = 0;

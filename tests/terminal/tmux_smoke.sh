@@ -85,12 +85,17 @@ until_ modes "1 0 1" || fail "fg did not take the alternate screen, hide the cur
 kill -TERM "$(cat "$work/pid")"
 restored SIGTERM
 
-# 24 rows: the title without its blank top row, the play screen without row 24.
+# 24 rows: the title without its blank top row; in play "What???" moves up
+# from row 24 into row 23, beside the About box. Silent without --bell.
 pane=low
 T new-session -d -s low -x 80 -y 24 "$game"
 expect 24
 T send-keys -t "$pane" p
 expect 24 p
+# F1 in the same write keeps "What???" standing: no clock runs under the About box.
+T send-keys -t "$pane" x y z z y Enter F1
+expect 24 p XYZZY Enter F1
+[ "$(T display -p -t "$pane" '#{window_bell_flag}')" = 0 ] || fail "the bell rang without --bell"
 
 # Too small: the notice, then the title once the terminal is large enough.
 pane=small
@@ -104,8 +109,12 @@ above=1 indent="          " expect 25
 
 # One column a cell.
 pane=narrow
-T new-session -d -s narrow -x 40 -y 24 "$game --narrow"
+T new-session -d -s narrow -x 40 -y 24 "$game --narrow --bell"
 expect --narrow 24
+T send-keys -t "$pane" p
+T send-keys -t "$pane" -l xyzzy
+T send-keys -t "$pane" Enter
+until_ test "$(T display -p -t "$pane" '#{window_bell_flag}')" = 1 || fail "What??? rang no bell with --bell"
 
 T kill-server
-echo "PASSED: title, P, a reply, a step and About against the core; 80 x 24, 60 x 25; the terminal restored"
+echo "PASSED: title, P, a reply, a step and About against the core; 80 x 24, 60 x 25, 100 x 27, narrow; the bell; the terminal restored"
