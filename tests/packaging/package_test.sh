@@ -4,9 +4,9 @@
 # checks what dpkg and a desktop expect to find there, then runs the smoke test on
 # the unpacked program (77, skipped, when Xvfb is missing). Needs the packages
 # dpkg-dev, file, desktop-file-utils, appstream, groff-base and man-db.
-#   package_test.sh BUILD_DIR CPACK VERSION SMOKE_TEST
+#   package_test.sh BUILD_DIR CPACK VERSION SMOKE_TEST TERMINAL_SMOKE_TEST TERMINAL_SCREENS
 set -eu
-build=$1 cpack=$2 version=$3 smoke=$4
+build=$1 cpack=$2 version=$3 smoke=$4 term_smoke=$5 term_screens=$6
 id=io.github.grimspire.Grimspire
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -27,7 +27,7 @@ done
 # Every file the package carries and nothing more, owned by root and writable by root alone.
 root=$work/root
 dpkg-deb -x "$deb" "$root"
-expected=$(printf './usr/%s\n' bin/grimspire share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+expected=$(printf './usr/%s\n' bin/grimspire bin/grimspire-term share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
     share/doc/grimspire/{README.md,changelog.gz,copyright} share/man/man6/grimspire.6.gz \
     share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$id.png | sort)
 actual=$(cd "$root" && find . ! -type d | sort)
@@ -38,7 +38,9 @@ icons=$(cd "$root/usr/share/icons/hicolor" && file -b */apps/$id.png | cut -d, -
 [ "$icons" = "$(printf 'PNGimagedata,%s ' 128x128 16x16 256x256 32x32 48x48 64x64)" ] || fail "the icons are $icons"
 zcat "$root/usr/share/doc/grimspire/changelog.gz" | head -n1 | grep -qF "grimspire ($version) unstable;" ||
     fail "the changelog's first entry is not for version $version"
-file -b "$root/usr/bin/grimspire" | grep -q '^ELF .*executable.*, stripped$' || fail "usr/bin/grimspire is not stripped"
+for program in grimspire grimspire-term; do
+    file -b "$root/usr/bin/$program" | grep -q '^ELF .*executable.*, stripped$' || fail "usr/bin/$program is not stripped"
+done
 
 desktop=$root/usr/share/applications/$id.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the desktop entry"
@@ -54,4 +56,7 @@ warnings=$(zcat "$man_page" | groff -t -man -Tutf8 -ww -z 2>&1)
 [ -z "$warnings" ] || fail "groff warns about the manual page: $warnings"
 lexgrog "$man_page" | grep -q '"grimspire - ' || fail "the manual page has no whatis line for grimspire"
 
+rc=0
+bash "$term_smoke" "$root/usr/bin/grimspire-term" "$term_screens" || rc=$?
+[ $rc = 0 ] || [ $rc = 77 ] || fail "the unpacked grimspire-term failed its smoke test"
 bash "$smoke" "$root/usr/bin/grimspire"

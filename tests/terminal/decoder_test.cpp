@@ -1,0 +1,161 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The key decoder and the glyph doubling, as tables: bytes in, keys out; a code
+// in, the terminal's two columns out. And the 24-row fold, through the game.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "cells.h"
+#include "core/core.h"
+#include "fake_ports.h"
+#include "keys.h"
+#include "painter.h"
+
+namespace {
+
+// Every input the bytes decode to, flushed, as "vk" or "vk/repeat" or a command's name.
+std::string Decode(const std::string& bytes, bool kitty = false) {
+    KeyDecoder d;
+    d.SetKitty(kitty);
+    d.Feed(bytes);
+    std::string out;
+    while (auto in = d.Next(true)) {
+        if (!out.empty()) out += ' ';
+        switch (in->kind) {
+            case InputKind::Key:
+                out += std::to_string(in->vk);
+                if (in->repeat >= 0) out += "/" + std::to_string(in->repeat);
+                break;
+            case InputKind::About: out += "About"; break;
+            case InputKind::NewGame: out += "New"; break;
+            case InputKind::Gray: out += "Gray"; break;
+            case InputKind::Green: out += "Green"; break;
+            case InputKind::Amber: out += "Amber"; break;
+            case InputKind::Quit: out += "Quit"; break;
+            case InputKind::Suspend: out += "Suspend"; break;
+            case InputKind::CursorReport:
+                out += "At" + std::to_string(in->row) + "," + std::to_string(in->column);
+                break;
+            case InputKind::KittyFlags: out += "Kitty"; break;
+            case InputKind::Attributes: out += "DA"; break;
+        }
+    }
+    return out;
+}
+
+TEST(TerminalKeys, DecodesEveryFormToTheGamesKeys) {
+    const struct {
+        const char* bytes;
+        const char* keys;
+    } table[] = {
+        {"gEt k", "71 69 84 32 75"},
+        {"\r\n\x7f\x08\t", "13 13 8 8 9"},
+        {"1;[!?", "49 186 219 49 191"},
+        {"\xc3\xa9x", "88"},  // é has no key of its own on a US keyboard
+        {"\x1b[A\x1b[B\x1b[C\x1b[D", "38 40 39 37"},
+        {"\x1bOA\x1bOD\x1b[1;2C", "38 37 39"},
+        {"\x1bOp\x1bOq\x1bOu\x1bOw\x1bOy\x1bOM\x1bOk", "96 97 101 103 105 13 107"},
+        {"\x1b[H\x1b[F\x1b[1~\x1b[4~\x1b[7~\x1b[8~\x1b[5~\x1b[6~\x1b[E", "36 35 36 35 36 35 33 34 12"},
+        {"\x1bOP\x1bOQ\x1b[15~\x1b[17~\x1b[18~", "About New Gray Green Amber"},  // xterm
+        {"\x1b[11~\x1b[12~\x1b[13~", "About New 114"},                          // rxvt
+        {"\x1b[[A\x1b[[B\x1b[[E", "About New Gray"},                             // Linux console
+        {"\x11", "Quit"},
+        {"\x1b", "27"},
+        {"\x1bx\x1b\x1b", "27 27"},  // Alt+x reaches nothing; Esc Esc is two Escs
+        {"\x1b[12;3R\x1b[?1u\x1b[?62;22c", "At12,3 Kitty DA"},
+        {"\x1b[99;9z\x1b[>1;2c", ""},  // sequences nobody asked for vanish whole
+    };
+    for (const auto& row : table) EXPECT_EQ(Decode(row.bytes), row.keys) << "bytes: " << row.bytes + 0;
+}
+
+TEST(TerminalKeys, KittyProtocolTellsPressesFromRepeatsAndReleases) {
+    const struct {
+        const char* bytes;
+        const char* keys;
+    } table[] = {
+        {"\x1b[97u\x1b[97;1:2u\x1b[97;1:3u", "65/0 65/1"},
+        {"\x1b[1;1:2C\x1b[1;1:3C\x1b[5;1:2~", "39/1 33/1"},
+        {"\x1b[13u\x1b[127u\x1b[57400u\x1b[57417u\x1b[57423u\x1b[57441u", "13/0 8/0 97/0 37/0 36/0 16/0"},
+        {"\x1b[113;5u\x1b[99;5u\x1b[122;5u\x1b[120;5u\x1b[97;3u", "Quit Quit Suspend"},
+        {"\x1b[P\x1b[1;1:2Q", "About New"},
+    };
+    for (const auto& row : table) EXPECT_EQ(Decode(row.bytes, true), row.keys) << "bytes: " << row.bytes + 1;
+}
+
+TEST(TerminalKeys, ASequenceSplitAcrossReadsWaitsForItsEnd) {
+    KeyDecoder d;
+    d.Feed("\x1b[");
+    EXPECT_FALSE(d.Next());
+    d.Feed("1");
+    EXPECT_FALSE(d.Next());
+    d.Feed("5~");
+    const auto in = d.Next();
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->kind, InputKind::Gray);
+}
+
+TEST(TerminalKeys, TheSameKeyWithinAWindowIsARepeat) {
+    RepeatGuess r;
+    EXPECT_EQ(r.Repeat(VK_RIGHT, 1000), 0);
+    EXPECT_EQ(r.Repeat(VK_RIGHT, 1030), 1);
+    EXPECT_EQ(r.Repeat(VK_RIGHT, 1130), 1);
+    EXPECT_EQ(r.Repeat(VK_LEFT, 1140), 0);
+    EXPECT_EQ(r.Repeat(VK_LEFT, 1241), 0);
+}
+
+TEST(TerminalCells, EachCodeTakesItsColumns) {
+    const Glyphs wide;
+    const struct {
+        uint8_t code;
+        const char* text;
+    } table[] = {
+        {'A', "A "}, {0, "  "}, {0x20, "  "}, {0xFF, "  "}, {0x05, "@ "}, {'_', "__"},
+        {0xC4, "──"}, {0xDA, "┌─"}, {0xC5, "┼─"}, {0xB3, "│ "}, {0xBF, "┐ "}, {0xD9, "┘ "},
+        {0xCD, "══"}, {0xC9, "╔═"}, {0xCE, "╬═"}, {0xBA, "║ "}, {0xBB, "╗ "}, {0xBC, "╝ "},
+        {0xB0, "░░"}, {0xB1, "▒▒"}, {0xB2, "▓▓"}, {0xDB, "██"}, {0xDC, "▄▄"}, {0xDF, "▀▀"},
+        {0xDD, "█ "}, {0xDE, " █"}, {0x9B, "¢ "}, {0x03, "♥ "},
+    };
+    for (const auto& row : table) EXPECT_EQ(CellText(wide, row.code), row.text) << "code " << int{row.code};
+
+    Glyphs narrow;
+    narrow.layout = Layout::Narrow;
+    narrow.man = "\u263a";
+    EXPECT_EQ(CellText(narrow, 0xC9) + CellText(narrow, 0x05) + CellText(narrow, 0) + CellText(narrow, 0xDD), "╔☺ ▌");
+    // A terminal that draws the lines wide gets them alone, or plain in one column.
+    Glyphs cjk;
+    cjk.wideAmbiguous = true;
+    cjk.man = "\u2663";
+    EXPECT_EQ(CellText(cjk, 0xC4) + CellText(cjk, 0xDD) + CellText(cjk, 'A') + CellText(cjk, 0x05), "─▌A ♣");
+    cjk.layout = Layout::Narrow;
+    EXPECT_EQ(CellText(cjk, 0xC4) + CellText(cjk, 0xBA) + CellText(cjk, 0xC9) + CellText(cjk, 0xB2), "-|+#");
+    int ambiguous = 0;
+    for (int code = 0; code < 256; ++code) ambiguous += AmbiguousWidth(static_cast<uint8_t>(code));
+    EXPECT_EQ(ambiguous, 112);
+}
+
+// 24 rows: the title loses its blank row 0; in play "What???" on row 24 moves up
+// into row 23, and the About box sits over the grid.
+TEST(TerminalFrame, TwentyFourRowsKeepEverythingThatShows) {
+    fake::Reset();
+    static GameState g{};
+    InitGameState(g);
+    Frame f = ComposeFrame(g, 24);
+    ASSERT_EQ(f.rows, 24);
+    for (int y = 0; y < 24; ++y) {
+        for (int x = 0; x < kScreenColumns; ++x) ASSERT_EQ(f.code[y][x], CellAt(g, x, y + 1)) << x << "," << y;
+    }
+    HandleKey(g, 'P', 0);
+    for (char c : std::string("XYZZY\r")) HandleKey(g, static_cast<uint8_t>(c), 0);
+    f = ComposeFrame(g, 24);
+    std::string row23;
+    for (int x = 25; x < 32; ++x) row23 += static_cast<char>(f.code[23][x]);
+    EXPECT_EQ(row23, "What???");
+    EXPECT_EQ(f.code[0][0], CellAt(g, 0, 0));
+    g.aboutShown = 1;
+    f = ComposeFrame(g, 25);
+    EXPECT_EQ(f.code[3][6], 0xC9);
+    EXPECT_TRUE(f.about[21][33]);
+    EXPECT_FALSE(f.about[22][33]);
+}
+
+}  // namespace
