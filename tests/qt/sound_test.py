@@ -90,11 +90,11 @@ try:
         if n == 30:
             run("xdotool", "key", "F8")  # sound off for the last five
             time.sleep(0.3)
-        run("xdotool", "key", "z")
-        time.sleep(0.1)
+        run("xdotool", "key", "z")  # well after the last reply, which holds keys back for two blinks
+        time.sleep(0.15)
         keys.append(time.monotonic())
         run("xdotool", "key", "Return")  # "What???" and its cue
-        time.sleep(0.7)
+        time.sleep(0.85)
     time.sleep(0.5)
     latencies = []
     for n, key_time in enumerate(keys[:30]):
