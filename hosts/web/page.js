@@ -203,7 +203,7 @@
     document.activeElement.blur();
   }
 
-  const items = () => [...menus()[openMenu].querySelectorAll('[role^=menuitem]:not(:disabled)')];
+  const items = () => [...menus()[openMenu].querySelectorAll('[role=menu] > :not(hr):not(:disabled)')];
 
   function menuKey(e) {
     const list = items();
