@@ -169,6 +169,9 @@ EMSCRIPTEN_KEEPALIVE int web_present() {
     return 1;
 }
 
+// The next web_present draws whatever changed; for measuring a full redraw.
+EMSCRIPTEN_KEEPALIVE void web_invalidate() { theShownValid = false; }
+
 // A key by KeyboardEvent.code; 0 when it is no key of the game's.
 EMSCRIPTEN_KEEPALIVE int web_key(const char* code, int numLock, int repeat) {
     const uint32_t key = KeyForDomCode(code, numLock != 0);
