@@ -7,7 +7,8 @@
   const TICK_BLINK_MS = 210;
   const SAVES = '/saves';
   const SCHEMES = { 40003: 'gray', 40004: 'green', 40005: 'amber' };
-  const SHORTCUTS = { F1: 40007, F2: 40001, F5: 40003, F6: 40004, F7: 40005 };
+  const SHORTCUTS = { F1: 40007, F2: 40001, F5: 40003, F6: 40004, F7: 40005, F8: 'sound' };
+  const CONTROL_SHORTCUTS = { KeyS: 'save', KeyO: 'load' };
 
   const $ = (selector) => document.querySelector(selector);
   const hook = { draws: 0, firstFrame: 0 };
@@ -238,6 +239,9 @@
         e.preventDefault();
         showMenu(index, true);
       }
+    } else if (e.ctrlKey && !e.shiftKey && CONTROL_SHORTCUTS[e.code]) {
+      e.preventDefault();
+      command(CONTROL_SHORTCUTS[e.code]);
     } else if (e.ctrlKey || e.metaKey || e.code === 'F11' || e.code === 'F12') {
       // The browser's own.
     } else if (SHORTCUTS[e.code]) {

@@ -124,6 +124,11 @@ try {
   await press('KeyP');
   await type('LOOK WALL');
   assert.match(await text(), /WEB[\s\S]*\d{3,4}/);
+  await type('QUIT');  // where the desktop program would end, the title comes back
+  await press('Space');
+  assert.match(await text(), /Play Again/);
+  await press('KeyN');
+  assert.equal(await page.evaluate(() => grimspire.mode()), 1);
 
   // The largest whole factor, centred: in the window, in full screen (a click brings the
   // menu bar back), and on a screen of two device pixels to a CSS pixel.
