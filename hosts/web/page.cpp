@@ -220,6 +220,9 @@ EMSCRIPTEN_KEEPALIVE int web_load_from(const char* path) {
     return 1;
 }
 
+// Whether leaving now would lose play since the last save or load.
+EMSCRIPTEN_KEEPALIVE int web_unsaved() { return theGame.mode == Play && theGame.playedSinceSave ? 1 : 0; }
+
 // Where the picture goes in an area of device pixels: factor, left, top, right, bottom.
 EMSCRIPTEN_KEEPALIVE const int* web_place(int width, int height) {
     static int placed[5];

@@ -353,6 +353,13 @@
     Module.onRuntimeInitialized = () => {
       window.addEventListener('keydown', onKey);
       window.addEventListener('contextmenu', (e) => e.preventDefault());
+      // Closing or reloading the page with a game played since its last save asks first, as the desktop does.
+      window.addEventListener('beforeunload', (e) => {
+        if (started && Module._web_unsaved()) {
+          e.preventDefault();
+          e.returnValue = '';
+        }
+      });
       wireMenu();
       start().then(resolve);
     };

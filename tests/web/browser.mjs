@@ -86,7 +86,11 @@ try {
   await type('INVENTORY');
   assert.match(await text(), /- Inventory -/);
 
-  // SAVE, reload, LOAD: the same screen.
+  // Leaving a game played since its last save asks first; SAVE, reload, LOAD: the same screen.
+  const asked = new Promise((done) => page.once('dialog', (d) => { done(d.type()); d.dismiss(); }));
+  await page.evaluate(() => location.reload());
+  assert.equal(await Promise.race([asked, sleep(3000).then(() => 'no question')]), 'beforeunload');
+  assert.ok(await page.evaluate(() => window.stillHere));
   await type('SAVE CASTLE');
   assert.match(await text(), /Game Saved/);
   const saved = await room();
