@@ -22,7 +22,7 @@
   // Sound. Browsers start audio only after a key or a click: until then a cue
   // waits, and the first one starts the cue still due (the title tune).
   const audio = {
-    ctx: null, gain: null, buffers: {}, voices: {}, pending: 0, unlocked: false,
+    ctx: null, gain: null, buffers: {}, voices: {}, pending: 0, unlocked: false, muted: false,
     live() { return this.unlocked && this.ctx !== null; },
     start(id) {
       const buffer = this.buffers[id];
@@ -64,6 +64,7 @@
         return;  // no sound here; every cue is silent
       }
       this.gain = this.ctx.createGain();
+      this.gain.gain.value = this.muted ? 0 : 1;
       this.gain.connect(this.ctx.destination);
       const loads = [];
       for (let id = 103; id <= 111; ++id) {
@@ -161,14 +162,17 @@
         else document.documentElement.requestFullscreen().catch(() => {});
         break;
       case 'sound':
-        if (audio.gain) audio.gain.gain.value = audio.gain.gain.value ? 0 : 1;
-        check('sound', !audio.gain || audio.gain.gain.value !== 0);
+        audio.muted = !audio.muted;
+        if (audio.gain) audio.gain.gain.value = audio.muted ? 0 : 1;
+        check('sound', !audio.muted);
+        Module.store.set('View.sound', audio.muted ? 'off' : 'on');
         break;
       default: {
         const scheme = SCHEMES[id];
         if (scheme) {
           for (const other of Object.values(SCHEMES)) check(other, other === scheme);
           $('#icon').href = `icons/grimspire-${scheme}-32.png`;
+          Module.store.set('View.scheme', scheme);
         }
         Module._web_command(Number(id));
       }
@@ -313,6 +317,9 @@
     if (!ok) return;
     picture = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, Module._web_picture(), 640 * 400 * 4), 640, 400);
     layout();
+    // The colour and the sound as the player left them.
+    for (const id of Object.keys(SCHEMES)) if (SCHEMES[id] === Module.store.get('View.scheme')) command(id);
+    if (Module.store.get('View.sound') === 'off') command('sound');
     present();
 
     window.addEventListener('resize', layout);

@@ -96,6 +96,7 @@ try {
   const saved = await room();
   await page.evaluate(() => grimspire.persisted());
   await load();
+  assert.deepEqual(await lit(), [0, 255, 0], 'the colour chosen did not outlive the reload');
   await press('KeyP');
   await type('LOAD CASTLE');
   assert.deepEqual(await room(), saved);
