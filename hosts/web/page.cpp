@@ -38,7 +38,7 @@ namespace {
 
 // The menu's commands, numbered as the desktop numbers them.
 enum : int { ID_NEW_GAME = 40001, ID_VIEW_GRAY = 40003, ID_VIEW_GREEN = 40004, ID_VIEW_AMBER = 40005,
-             ID_HELP_ABOUT = 40007 };
+             ID_HELP_ABOUT = 40007, ID_PAUSE = 40012 };
 enum : int { TIMER_EVENTS = 1, TIMER_BLINK = 2 };
 
 GameState theGame;
@@ -201,6 +201,7 @@ EMSCRIPTEN_KEEPALIVE void web_command(int id) {
         case ID_VIEW_GRAY: scheme(kGrayColour); break;
         case ID_VIEW_GREEN: scheme(kGreenColour); break;
         case ID_VIEW_AMBER: scheme(kAmberColour); break;
+        case ID_PAUSE: StopSound(theGame); break;
         case ID_HELP_ABOUT:
             StopSound(theGame);
             theGame.aboutShown = theGame.aboutShown ? 0 : 1;

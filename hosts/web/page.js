@@ -7,7 +7,7 @@
   const TICK_BLINK_MS = 210;
   const SAVES = '/saves';
   const SCHEMES = { 40003: 'gray', 40004: 'green', 40005: 'amber' };
-  const SHORTCUTS = { F1: 40007, F2: 40001, F5: 40003, F6: 40004, F7: 40005, F8: 'sound' };
+  const SHORTCUTS = { F1: 40007, F2: 40001, F3: 'pause', Pause: 'pause', F5: 40003, F6: 40004, F7: 40005, F8: 'sound' };
   const CONTROL_SHORTCUTS = { KeyS: 'save', KeyO: 'load' };
 
   const $ = (selector) => document.querySelector(selector);
@@ -90,6 +90,8 @@
   const early = [];  // keys pressed before the saved games were read
   let persisting = Promise.resolve();
   let bare = false;  // full screen without the menu bar and the mouse pointer
+  let paused = false;
+  let pausedByHiding = false;
 
   function present() {
     if (!Module._web_present()) return;
@@ -161,6 +163,7 @@
         if (isFull()) document.exitFullscreen();
         else document.documentElement.requestFullscreen().catch(() => {});
         break;
+      case 'pause': setPaused(!paused); break;
       case 'sound':
         audio.muted = !audio.muted;
         if (audio.gain) audio.gain.gain.value = audio.muted ? 0 : 1;
@@ -178,6 +181,15 @@
       }
     }
     present();
+  }
+
+  // Paused, the clock stands and the sound stops; the next key only goes on.
+  function setPaused(on) {
+    paused = on;
+    pausedByHiding = false;
+    if (on) Module._web_command(40012);
+    document.title = on ? 'Grimspire - Paused' : 'Grimspire';
+    check('pause', on);
   }
 
   function check(name, on) {
@@ -257,6 +269,9 @@
     } else if (e.code === 'Escape') {
       e.preventDefault();
       if (isFull()) setBare(!bare);
+    } else if (paused) {
+      e.preventDefault();
+      setPaused(false);
     } else {
       // The keypad's digits arrive as digits exactly while Num Lock is on.
       const numLock = e.key.length === 1 ? 1 : 0;
@@ -327,8 +342,17 @@
       setBare(isFull());
       check('full', isFull());
     });
-    setInterval(() => { Module._web_tick(1); present(); }, TICK_EVENTS_MS);
-    setInterval(() => { Module._web_tick(2); present(); }, TICK_BLINK_MS);
+    setInterval(() => { if (!paused) Module._web_tick(1); present(); }, TICK_EVENTS_MS);
+    setInterval(() => { if (!paused) Module._web_tick(2); present(); }, TICK_BLINK_MS);
+    // A page out of sight would go on at a crawl, and the monsters with it: it waits instead.
+    document.addEventListener('visibilitychange', () => {
+      if (document.hidden && !paused) {
+        setPaused(true);
+        pausedByHiding = true;
+      } else if (!document.hidden && pausedByHiding) {
+        setPaused(false);
+      }
+    });
     audio.load();
 
     await savesRead;

@@ -85,6 +85,10 @@ try {
   assert.deepEqual(await man(), [x, y - 2]);
   await type('INVENTORY');
   assert.match(await text(), /- Inventory -/);
+  await press('F3');  // paused, a key only goes on
+  assert.equal(await page.title(), 'Grimspire - Paused');
+  await press('ArrowLeft');
+  assert.deepEqual([await man(), await page.title()], [[x, y - 2], 'Grimspire']);
 
   // Leaving a game played since its last save asks first; SAVE, reload, LOAD: the same screen.
   const asked = new Promise((done) => page.once('dialog', (d) => { done(d.type()); d.dismiss(); }));
