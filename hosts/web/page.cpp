@@ -210,8 +210,13 @@ EMSCRIPTEN_KEEPALIVE void web_command(int id) {
     }
 }
 
-// The game as a saved-game file at the path, as SAVE would write it; 1 on success.
-EMSCRIPTEN_KEEPALIVE int web_save_to(const char* path) { return web_can_save() ? SaveGame(theGame, path) : 0; }
+// The game as a saved-game file at the path, as SAVE would write it and answered
+// as SAVE is; 1 on success.
+EMSCRIPTEN_KEEPALIVE int web_save_to(const char* path) {
+    if (!web_can_save() || !SaveGame(theGame, path)) return 0;
+    ShowMessage(theGame, " Game Saved", 0, 0);
+    return 1;
+}
 
 // A saved-game file from the path, whatever the game was doing; 1 when it was one.
 EMSCRIPTEN_KEEPALIVE int web_load_from(const char* path) {

@@ -14,13 +14,14 @@ const types = {
 };
 
 const server = createServer((request, response) => {
-  const path = decodeURIComponent(new URL(request.url, 'http://here').pathname);
-  const file = normalize(join(root, path.endsWith('/') ? `${path}index.html` : path));
+  let file = '';
   let size = -1;
   try {
-    if (file.startsWith(root)) size = statSync(file).isFile() ? statSync(file).size : -1;
+    const path = decodeURIComponent(new URL(request.url, 'http://here').pathname);
+    file = normalize(join(root, path.endsWith('/') ? `${path}index.html` : path));
+    if (file.startsWith(root) && statSync(file).isFile()) size = statSync(file).size;
   } catch {
-    size = -1;
+    size = -1;  // a name that does not decode, or no such file
   }
   if (size < 0) {
     response.writeHead(404).end();
