@@ -62,6 +62,8 @@ try {
   const draws = await page.evaluate(() => grimspire.draws);
   await sleep(1000);
   assert.equal(await page.evaluate(() => grimspire.draws), draws, 'drawn again while nothing changed');
+  await page.mouse.click(400, 300);  // the first click lets the page sound: the title tune starts
+  assert.ok(await page.evaluate(() => Module.audio.voices[110] && Module.audio.playing(110)), 'no title tune');
 
   // Keys the browser would act on stay with the page; F5 is Gray, not a reload.
   await page.evaluate(() => { window.stillHere = true; window.addEventListener('keydown', (e) => { window.held = e.defaultPrevented; }); });
@@ -70,6 +72,7 @@ try {
     assert.ok(await page.evaluate(() => window.held), `${key} reached the browser`);
     if (key.startsWith('F') && key !== 'F1') assert.deepEqual(await lit(), key === 'F6' ? [0, 255, 0] : [168, 168, 168]);
   }
+  assert.ok(await page.evaluate(() => !Module.audio.playing(110)), 'a key on the title did not stop the tune');
   await alt('KeyV');  // the View menu by keyboard: Gray, down to Green, Enter
   await press('ArrowDown', 'Enter');
   assert.deepEqual(await lit(), [0, 255, 0]);
