@@ -76,7 +76,7 @@
   };
   Module.audio = audio;
 
-  // The best score, under the names the game gives its values.
+  // The best score under the names the game gives its values, and the page's settings.
   Module.store = {
     usable() { try { return localStorage !== null; } catch (e) { return false; } },
     get(name) { try { return localStorage.getItem(`grimspire.${name}`); } catch (e) { return null; } },
