@@ -9,13 +9,17 @@ import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { gzipSync } from 'node:zlib';
-import puppeteer from 'puppeteer-core';
 
+const { default: puppeteer } = await import('puppeteer-core').catch(() => {
+  console.error('puppeteer-core is missing: run npm ci --prefix tests/web');
+  process.exit(1);
+});
 const here = dirname(fileURLToPath(import.meta.url));
 const [site, driver] = process.argv.slice(2).map((p) => resolve(p));
 const temp = mkdtempSync(join(tmpdir(), 'grimspire-web-'));
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
-const server = spawn(process.execPath, [join(here, '../../hosts/web/serve.mjs'), site, '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+const server = spawn(process.execPath, [join(here, '../../hosts/web/serve.mjs'), site, '0'],
+  { stdio: ['ignore', 'pipe', 'inherit'] });
 const url = await new Promise((done) => server.stdout.once('data', (d) => done(String(d).trim())));
 const browser = await puppeteer.launch({ executablePath: process.env.GRIMSPIRE_CHROMIUM || '/usr/bin/chromium',
   args: ['--no-sandbox', '--disable-dev-shm-usage'] });
@@ -25,7 +29,8 @@ page.on('pageerror', (e) => { console.log(`page error: ${e.message}`); process.e
 const rows = () => page.evaluate(() => grimspire.rows());
 const text = async () => (await rows()).join('\n');
 const room = async () => (await rows()).slice(0, 24).map((row) => row.slice(0, 25));  // all but the prompt line
-const man = async () => (await rows()).flatMap((row, y) => (row.slice(0, 24).includes('\x05') ? [[row.indexOf('\x05'), y]] : []))[0];
+const man = async () => (await rows())
+  .flatMap((row, y) => (row.slice(0, 24).includes('\x05') ? [[row.indexOf('\x05'), y]] : []))[0];
 const press = async (...keys) => { for (const key of keys) await page.keyboard.press(key); };
 const type = (line) => press(...[...line].map((c) => (c === ' ' ? 'Space' : `Key${c}`)), 'Enter');
 const alt = async (key) => { await page.keyboard.down('Alt'); await press(key); await page.keyboard.up('Alt'); };
@@ -38,11 +43,12 @@ const lit = () => page.evaluate(() => {
 });
 const box = () => page.evaluate(() => {
   const r = document.querySelector('#screen').getBoundingClientRect();
-  return [r.left, r.top - (document.body.classList.contains('bare') ? 0 : document.querySelector('#menubar').offsetHeight), r.width];
+  const bar = document.body.classList.contains('bare') ? 0 : document.querySelector('#menubar').offsetHeight;
+  return [r.left, r.top - bar, r.width];
 });
 
 try {
-  const files = (d) => readdirSync(d).flatMap((f) => (statSync(join(d, f)).isDirectory() ? files(join(d, f)) : [join(d, f)]));
+  const files = (d) => readdirSync(d).map((f) => join(d, f)).flatMap((f) => (statSync(f).isDirectory() ? files(f) : [f]));
   const gzipped = files(site).reduce((sum, f) => sum + gzipSync(readFileSync(f), { level: 9 }).length, 0);
   assert.ok(gzipped <= 250 * 1024, `the page loads ${gzipped} bytes gzipped`);
 
@@ -66,7 +72,10 @@ try {
   assert.ok(await page.evaluate(() => Module.audio.voices[110] && Module.audio.playing(110)), 'no title tune');
 
   // Keys the browser would act on stay with the page; F5 is Gray, not a reload.
-  await page.evaluate(() => { window.stillHere = true; window.addEventListener('keydown', (e) => { window.held = e.defaultPrevented; }); });
+  await page.evaluate(() => {
+    window.stillHere = true;
+    window.addEventListener('keydown', (e) => { window.held = e.defaultPrevented; });
+  });
   for (const key of ['F6', 'F5', 'Backspace', 'Slash', 'Quote', 'F1', 'F1']) {
     await press(key);
     assert.ok(await page.evaluate(() => window.held), `${key} reached the browser`);
@@ -76,7 +85,7 @@ try {
   await alt('KeyV');  // the View menu by keyboard: Gray, down to Green, Enter
   await press('ArrowDown', 'Enter');
   assert.deepEqual(await lit(), [0, 255, 0]);
-  assert.ok(await page.evaluate(() => window.stillHere && document.querySelector('[data-name=green]').ariaChecked === 'true'));
+  assert.ok(await page.$eval('[data-name=green]', (e) => window.stillHere && e.ariaChecked === 'true'));
 
   // Walking: arrows; headless Chromium's keypad has Num Lock off (8 is Up, 9 Page Up);
   // with it on, as a browser gives the key, 9 walks diagonally.

@@ -15,16 +15,18 @@ const [site = 'build-web/site', loads = '10'] = process.argv.slice(2);
 const median = (values) => [...values].sort((a, b) => a - b)[values.length >> 1];
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
-const files = (dir) => readdirSync(dir).flatMap((f) => (statSync(join(dir, f)).isDirectory() ? files(join(dir, f)) : [join(dir, f)]));
+const files = (d) => readdirSync(d).map((f) => join(d, f)).flatMap((f) => (statSync(f).isDirectory() ? files(f) : [f]));
 let total = 0;
 for (const file of files(site)) {
   const size = gzipSync(readFileSync(file), { level: 9 }).length;
   total += size;
-  console.log(`${file.slice(site.length + 1).padEnd(24)} ${String(statSync(file).size).padStart(7)} bytes, ${String(size).padStart(6)} gzipped`);
+  const name = file.slice(site.length + 1);
+  console.log(`${name.padEnd(28)} ${String(statSync(file).size).padStart(7)} bytes, ${String(size).padStart(6)} gzipped`);
 }
 console.log(`everything: ${total} bytes gzipped (${(total / 1024).toFixed(1)} KiB)`);
 
-const server = spawn(process.execPath, [join(here, '../../hosts/web/serve.mjs'), site, '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+const server = spawn(process.execPath, [join(here, '../../hosts/web/serve.mjs'), site, '0'],
+  { stdio: ['ignore', 'pipe', 'inherit'] });
 const url = await new Promise((done) => server.stdout.once('data', (d) => done(String(d).trim())));
 const browser = await puppeteer.launch({ executablePath: process.env.GRIMSPIRE_CHROMIUM || '/usr/bin/chromium',
   args: ['--no-sandbox', '--disable-dev-shm-usage'] });
