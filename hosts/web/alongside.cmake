@@ -1,6 +1,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A native build makes the page too when emscripten is here: a web build of its
 # own in web/ (the page in web/site), using this build's room compiler.
+option(GRIMSPIRE_WEB "Also build the page when emscripten is here" ON)
+if(NOT GRIMSPIRE_WEB)
+  return()
+endif()
 find_program(GRIMSPIRE_EMXX em++)
 if(NOT GRIMSPIRE_EMXX)
   message(STATUS "No emscripten: the page is not built")

@@ -7,7 +7,7 @@ if(NOT GRIMSPIRE_ROOMC)
   ExternalProject_Add(grimspire-native-tools
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
     BINARY_DIR ${native}
-    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DGRIMSPIRE_HOST=OFF -DGRIMSPIRE_TESTS=OFF
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DGRIMSPIRE_HOST=OFF -DGRIMSPIRE_TESTS=OFF -DGRIMSPIRE_WEB=OFF
     BUILD_COMMAND ${CMAKE_COMMAND} --build ${native} --target grimspire-roomc
     INSTALL_COMMAND ""
     BUILD_BYPRODUCTS ${native}/tools/grimspire-roomc)
