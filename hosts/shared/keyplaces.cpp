@@ -25,7 +25,45 @@ constexpr KeyPlace kPlaces[] = {
     {51, 188, "Comma"},   {52, 190, "Period"},  {53, 191, "Slash"},     {86, 226, "IntlBackslash"},
 };
 
+struct NamedKey {
+    uint8_t key;
+    const char* codeName;
+};
+
+// Keys outside the main block that Windows gives a code of their own.
+constexpr NamedKey kOtherKeys[] = {
+    {8, "Backspace"},     {9, "Tab"},          {13, "Enter"},       {13, "NumpadEnter"},  {16, "ShiftLeft"},
+    {16, "ShiftRight"},   {17, "ControlLeft"}, {17, "ControlRight"}, {19, "Pause"},       {20, "CapsLock"},
+    {27, "Escape"},       {32, "Space"},       {33, "PageUp"},      {34, "PageDown"},     {35, "End"},
+    {36, "Home"},         {37, "ArrowLeft"},   {38, "ArrowUp"},     {39, "ArrowRight"},   {40, "ArrowDown"},
+    {44, "PrintScreen"},  {45, "Insert"},      {46, "Delete"},      {91, "MetaLeft"},     {92, "MetaRight"},
+    {93, "ContextMenu"},  {106, "NumpadMultiply"}, {107, "NumpadAdd"}, {109, "NumpadSubtract"},
+    {111, "NumpadDivide"}, {144, "NumLock"},   {145, "ScrollLock"},
+};
+
+// The keypad without Num Lock, 0 to 9 and the decimal point.
+constexpr uint8_t kKeypadOff[] = {45, 35, 40, 34, 37, 12, 39, 36, 38, 33, 46};
+
 }  // namespace
+
+uint32_t KeyForDomCode(std::string_view code, bool numLock) {
+    if (const uint32_t key = KeyForCodeName(code)) return key;
+    constexpr std::string_view numpad = "Numpad";
+    if (code.size() == numpad.size() + 1 && code.starts_with(numpad)) {
+        const char c = code.back();
+        if (c >= '0' && c <= '9') return numLock ? 96u + static_cast<uint32_t>(c - '0') : kKeypadOff[c - '0'];
+    }
+    if (code == "NumpadDecimal") return numLock ? 110 : kKeypadOff[10];
+    if (code.size() >= 2 && code.size() <= 3 && code[0] == 'F') {
+        int n = 0;
+        for (const char c : code.substr(1)) n = (c >= '0' && c <= '9') ? n * 10 + (c - '0') : -100;
+        if (n >= 1 && n <= 24) return 111u + static_cast<uint32_t>(n);
+    }
+    for (const NamedKey& k : kOtherKeys) {
+        if (code == k.codeName) return k.key;
+    }
+    return 0;
+}
 
 uint32_t KeyForScanCode(uint32_t scanCode) {
     for (const KeyPlace& p : kPlaces) {

@@ -13,3 +13,7 @@
 uint32_t KeyForScanCode(uint32_t scanCode);
 // The same by KeyboardEvent.code ("KeyA", "Digit1", "Semicolon" ...).
 uint32_t KeyForCodeName(std::string_view code);
+// Any key by KeyboardEvent.code: the main block as above, and the keys around it
+// (arrows, Enter, F-keys, the keypad ...). The keypad's digits are VK_NUMPAD0..9
+// only with Num Lock on; off, they are the arrows, Home, End ... they also carry.
+uint32_t KeyForDomCode(std::string_view code, bool numLock);

@@ -1,0 +1,398 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The page around the game (linked in front of grimspire.js): the canvas, keys,
+// the two ticks, the menu bar, full screen, sound, and the saved games kept in
+// IndexedDB. The game itself and its picture live in page.cpp.
+(() => {
+  const TICK_EVENTS_MS = 260;
+  const TICK_BLINK_MS = 210;
+  const SAVES = '/saves';
+  const SCHEMES = { 40003: 'gray', 40004: 'green', 40005: 'amber' };
+  const SHORTCUTS = { F1: 40007, F2: 40001, F3: 'pause', Pause: 'pause', F5: 40003, F6: 40004, F7: 40005, F8: 'sound' };
+  const CONTROL_SHORTCUTS = { KeyS: 'save', KeyO: 'load' };
+
+  const $ = (selector) => document.querySelector(selector);
+  const hook = { draws: 0, firstFrame: 0 };
+  window.grimspire = hook;
+
+  // The glyph sheet is fetched and decoded while the WebAssembly compiles.
+  const sheet = new Image();
+  sheet.src = 'glyphs.gif';
+  const sheetDecoded = sheet.decode();
+
+  // Sound. Browsers start audio only after a key or a click: until then a cue
+  // waits, and the first one starts the cue still due (the title tune).
+  const audio = {
+    ctx: null, gain: null, buffers: {}, voices: {}, pending: 0, unlocked: false, muted: false,
+    live() { return this.unlocked && this.ctx !== null; },
+    start(id) {
+      const buffer = this.buffers[id];
+      if (!this.live() || !buffer) {
+        this.pending = id;
+        return;
+      }
+      const source = this.ctx.createBufferSource();
+      source.buffer = buffer;
+      source.connect(this.gain);
+      source.start();
+      this.voices[id] = { source, end: this.ctx.currentTime + buffer.duration };
+    },
+    halt(id) {
+      if (this.pending === id) this.pending = 0;
+      const voice = this.voices[id];
+      delete this.voices[id];
+      if (voice) voice.source.stop();
+    },
+    playing(id) {
+      const voice = this.voices[id];
+      return this.pending === id || (voice !== undefined && this.ctx.currentTime < voice.end);
+    },
+    unlock() {
+      if (this.unlocked || this.ctx === null) return;
+      this.unlocked = true;
+      this.ctx.resume();
+      this.resumePending();
+    },
+    resumePending() {
+      const id = this.pending;
+      this.pending = 0;
+      if (id) this.start(id);
+    },
+    load() {
+      try {
+        this.ctx = new AudioContext();
+      } catch (e) {
+        return;  // no sound here; every cue is silent
+      }
+      this.gain = this.ctx.createGain();
+      this.gain.gain.value = this.muted ? 0 : 1;
+      this.gain.connect(this.ctx.destination);
+      const loads = [];
+      for (let id = 103; id <= 111; ++id) {
+        loads.push(fetch(`sounds/cue${id}.wav`).then((r) => r.arrayBuffer())
+          .then((data) => this.ctx.decodeAudioData(data)).then((b) => { this.buffers[id] = b; }, () => {}));
+      }
+      Promise.all(loads).then(() => { if (this.live()) this.resumePending(); });
+    },
+  };
+  Module.audio = audio;
+
+  // The best score under the names the game gives its values, and the page's settings.
+  Module.store = {
+    usable() { try { return localStorage !== null; } catch (e) { return false; } },
+    get(name) { try { return localStorage.getItem(`grimspire.${name}`); } catch (e) { return null; } },
+    set(name, text) {
+      try { localStorage.setItem(`grimspire.${name}`, text); return true; } catch (e) { return false; }
+    },
+  };
+
+  let canvas, context, picture;
+  let started = false;
+  const early = [];  // keys pressed before the saved games were read
+  let persisting = Promise.resolve();
+  let bare = false;  // full screen without the menu bar and the mouse pointer
+  let paused = false;
+  let pausedByHiding = false;
+
+  function present() {
+    if (!Module._web_present()) return;
+    context.putImageData(picture, 0, 0);
+    ++hook.draws;
+    if (!hook.firstFrame) hook.firstFrame = performance.now();
+  }
+
+  // The largest whole factor that fits, in device pixels, centred on black.
+  function layout() {
+    const ratio = window.devicePixelRatio || 1;
+    const top = bare ? 0 : $('#menubar').offsetHeight;
+    const at = Module._web_place(Math.round(innerWidth * ratio), Math.round((innerHeight - top) * ratio)) >> 2;
+    const left = HEAP32[at + 1], y = HEAP32[at + 2], right = HEAP32[at + 3], bottom = HEAP32[at + 4];
+    Object.assign(canvas.style, {
+      left: `${left / ratio}px`, top: `${top + y / ratio}px`,
+      width: `${(right - left) / ratio}px`, height: `${(bottom - y) / ratio}px`,
+    });
+  }
+
+  const isFull = () => document.fullscreenElement != null;
+
+  function setBare(on) {
+    bare = on;
+    document.body.classList.toggle('bare', bare);
+    layout();
+  }
+
+  // Saved games live in IndexedDB; SAVE writes to memory, so each Enter is followed
+  // by writing the saves folder back.
+  function persist() {
+    persisting = persisting.then(() => new Promise((done) => FS.syncfs(false, () => done())));
+    return persisting;
+  }
+  hook.persisted = () => persisting;
+
+  function deliver(code, numLock, repeat) {
+    const took = Module.ccall('web_key', 'number', ['string', 'number', 'number'], [code, numLock, repeat]);
+    if (took && (code === 'Enter' || code === 'NumpadEnter')) persist();
+    present();
+    return took;
+  }
+
+  function download() {
+    const path = '/tmp/download';
+    if (!Module.ccall('web_save_to', 'number', ['string'], [path])) return;
+    const url = URL.createObjectURL(new Blob([FS.readFile(path)], { type: 'application/octet-stream' }));
+    FS.unlink(path);
+    const link = document.createElement('a');
+    link.href = url;
+    link.download = 'GRIMSPIRE';  // LOAD GRIMSPIRE finds it in a desktop saves folder
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(url), 60000);
+  }
+
+  async function upload(file) {
+    const path = '/tmp/upload';
+    FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
+    Module.ccall('web_load_from', 'number', ['string'], [path]);
+    FS.unlink(path);
+    present();
+  }
+
+  function command(id) {
+    switch (id) {
+      case 'save': download(); break;
+      case 'load': $('#upload').click(); break;
+      case 'full':
+        if (isFull()) document.exitFullscreen();
+        else document.documentElement.requestFullscreen().catch(() => {});
+        break;
+      case 'pause': setPaused(!paused); break;
+      case 'sound':
+        audio.muted = !audio.muted;
+        if (audio.gain) audio.gain.gain.value = audio.muted ? 0 : 1;
+        check('sound', !audio.muted);
+        Module.store.set('View.sound', audio.muted ? 'off' : 'on');
+        break;
+      default: {
+        const scheme = SCHEMES[id];
+        if (scheme) {
+          for (const other of Object.values(SCHEMES)) check(other, other === scheme);
+          $('#icon').href = `icons/grimspire-${scheme}-32.png`;
+          Module.store.set('View.scheme', scheme);
+        }
+        Module._web_command(Number(id));
+      }
+    }
+    present();
+  }
+
+  // Paused, the clock stands and the sound stops; the next key only goes on.
+  function setPaused(on) {
+    paused = on;
+    pausedByHiding = false;
+    if (on) Module._web_command(40012);
+    document.title = on ? 'Grimspire - Paused' : 'Grimspire';
+    check('pause', on);
+  }
+
+  function check(name, on) {
+    $(`[data-command="${name}"], [data-name="${name}"]`).setAttribute('aria-checked', String(on));
+  }
+
+  // The menu bar: Alt and the underlined letter, the arrows, Enter and Esc, or the mouse.
+  const menus = () => [...document.querySelectorAll('#menubar > div')];
+  let openMenu = -1;
+
+  function showMenu(index, focusFirst) {
+    hideMenu();
+    const menu = menus()[index];
+    if (!menu) return;
+    openMenu = index;
+    $('[data-command="save"]').disabled = !Module._web_can_save();
+    menu.querySelector('[role=menu]').hidden = false;
+    menu.firstElementChild.setAttribute('aria-expanded', 'true');
+    (focusFirst ? items()[0] : menu.firstElementChild).focus();
+  }
+
+  function hideMenu() {
+    if (openMenu < 0) return;
+    const menu = menus()[openMenu];
+    menu.querySelector('[role=menu]').hidden = true;
+    menu.firstElementChild.setAttribute('aria-expanded', 'false');
+    openMenu = -1;
+    document.activeElement.blur();
+  }
+
+  const items = () => [...menus()[openMenu].querySelectorAll('[role=menu] > :not(hr):not(:disabled)')];
+
+  function menuKey(e) {
+    const list = items();
+    const at = list.indexOf(document.activeElement);
+    const count = menus().length;
+    if (e.code === 'Escape' || e.code === 'F10' || e.key === 'Alt') hideMenu();
+    else if (e.code === 'ArrowDown') list[(at + 1) % list.length].focus();
+    else if (e.code === 'ArrowUp') list[(at + list.length - 1) % list.length].focus();
+    else if (e.code === 'ArrowRight') showMenu((openMenu + 1) % count, true);
+    else if (e.code === 'ArrowLeft') showMenu((openMenu + count - 1) % count, true);
+    else if (e.code === 'Enter' || e.code === 'Space') (at >= 0 ? list[at] : list[0]).click();
+    else {
+      const item = list.find((candidate) => candidate.dataset.key === e.code);
+      if (item) item.click();
+    }
+  }
+
+  function onKey(e) {
+    audio.unlock();
+    if (openMenu >= 0) {
+      e.preventDefault();
+      menuKey(e);
+      return;
+    }
+    const alt = e.altKey && !e.ctrlKey;
+    if (alt && (e.code === 'Enter' || e.code === 'NumpadEnter')) {
+      e.preventDefault();
+      command('full');
+    } else if (alt) {
+      const index = menus().findIndex((menu) => menu.firstElementChild.dataset.key === e.code);
+      if (index >= 0) {
+        e.preventDefault();
+        showMenu(index, true);
+      }
+    } else if (e.ctrlKey && !e.shiftKey && CONTROL_SHORTCUTS[e.code]) {
+      e.preventDefault();
+      command(CONTROL_SHORTCUTS[e.code]);
+    } else if (e.ctrlKey || e.metaKey || e.code === 'F11' || e.code === 'F12') {
+      // The browser's own.
+    } else if (SHORTCUTS[e.code]) {
+      e.preventDefault();
+      command(SHORTCUTS[e.code]);
+    } else if (e.code === 'F10') {
+      e.preventDefault();
+      showMenu(0, true);
+    } else if (e.code === 'Escape') {
+      e.preventDefault();
+      if (isFull()) setBare(!bare);
+    } else if (paused) {
+      e.preventDefault();
+      setPaused(false);
+    } else {
+      // The keypad's digits arrive as digits exactly while Num Lock is on.
+      const numLock = e.key.length === 1 ? 1 : 0;
+      const repeat = e.repeat ? 1 : 0;
+      if (!started) {
+        e.preventDefault();
+        early.push([e.code, numLock, repeat]);
+      } else if (deliver(e.code, numLock, repeat)) {
+        e.preventDefault();
+      }
+    }
+  }
+
+  function wireMenu() {
+    menus().forEach((menu, index) => {
+      const head = menu.firstElementChild;
+      head.addEventListener('click', () => (openMenu === index ? hideMenu() : showMenu(index, false)));
+      head.addEventListener('mouseenter', () => { if (openMenu >= 0 && openMenu !== index) showMenu(index, false); });
+    });
+    for (const item of document.querySelectorAll('[data-command]')) {
+      item.addEventListener('click', () => {
+        hideMenu();
+        command(item.dataset.command);
+      });
+    }
+    document.addEventListener('pointerdown', (e) => {
+      audio.unlock();
+      if (e.target.closest('#menubar')) return;
+      if (openMenu >= 0) hideMenu();
+      // In full screen a click shows or hides the menu bar; a double click counts once.
+      else if (isFull() && e.detail <= 1 && (e.button === 0 || e.button === 2)) setBare(!bare);
+    });
+    $('#upload').addEventListener('change', (e) => {
+      const file = e.target.files[0];
+      e.target.value = '';
+      if (file) upload(file);
+    });
+  }
+
+  async function start() {
+    canvas = $('#screen');
+    context = canvas.getContext('2d', { alpha: false });
+    FS.mkdir(SAVES);
+    FS.mount(IDBFS, {}, SAVES);
+    const savesRead = new Promise((done) => FS.syncfs(true, () => done()));
+
+    await sheetDecoded;
+    const scratch = document.createElement('canvas');
+    scratch.width = sheet.naturalWidth;
+    scratch.height = sheet.naturalHeight;
+    const scratchContext = scratch.getContext('2d', { willReadFrequently: true });  // read back at once
+    scratchContext.drawImage(sheet, 0, 0);
+    const bytes = scratchContext.getImageData(0, 0, scratch.width, scratch.height).data;
+    const at = Module._malloc(bytes.length);
+    HEAPU8.set(bytes, at);
+    const ok = Module._web_start(at, scratch.width, scratch.height);
+    Module._free(at);
+    if (!ok) return;
+    picture = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, Module._web_picture(), 640 * 400 * 4), 640, 400);
+    layout();
+    // The colour and the sound as the player left them.
+    for (const id of Object.keys(SCHEMES)) if (SCHEMES[id] === Module.store.get('View.scheme')) command(id);
+    if (Module.store.get('View.sound') === 'off') command('sound');
+    present();
+
+    window.addEventListener('resize', layout);
+    document.addEventListener('fullscreenchange', () => {
+      setBare(isFull());
+      check('full', isFull());
+    });
+    setInterval(() => { if (!paused) Module._web_tick(1); present(); }, TICK_EVENTS_MS);
+    setInterval(() => { if (!paused) Module._web_tick(2); present(); }, TICK_BLINK_MS);
+    // A page out of sight would go on at a crawl, and the monsters with it: it waits instead.
+    document.addEventListener('visibilitychange', () => {
+      if (document.hidden && !paused) {
+        setPaused(true);
+        pausedByHiding = true;
+      } else if (!document.hidden && pausedByHiding) {
+        setPaused(false);
+      }
+    });
+    audio.load();
+
+    await savesRead;
+    started = true;
+    for (const key of early.splice(0)) deliver(key[0], key[1], key[2]);
+  }
+
+  hook.rows = () => {
+    const grid = HEAPU8.subarray(Module._web_grid(), Module._web_grid() + 1000);
+    const rows = [];
+    for (let y = 0; y < 25; ++y) {
+      let row = '';
+      for (let x = 0; x < 40; ++x) row += String.fromCharCode(grid[25 * x + y] || 32);
+      rows.push(row);
+    }
+    return rows;
+  };
+  hook.mode = () => Module._web_mode();
+  // Milliseconds a full redraw takes, the picture built and handed to the canvas.
+  hook.timeRedraws = (count) => {
+    const start = performance.now();
+    for (let i = 0; i < count; ++i) {
+      Module._web_invalidate();
+      present();
+    }
+    return (performance.now() - start) / count;
+  };
+  hook.ready = new Promise((resolve) => {
+    Module.onRuntimeInitialized = () => {
+      window.addEventListener('keydown', onKey);
+      window.addEventListener('contextmenu', (e) => e.preventDefault());
+      // Closing or reloading the page with a game played since its last save asks first, as the desktop does.
+      window.addEventListener('beforeunload', (e) => {
+        if (started && Module._web_unsaved()) {
+          e.preventDefault();
+          e.returnValue = '';
+        }
+      });
+      wireMenu();
+      start().then(resolve);
+    };
+  });
+})();

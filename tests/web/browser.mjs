@@ -1,0 +1,175 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The page in Debian's Chromium, served from this machine: the picture, keys,
+// menu, saved games, the best score and the scaling, as a player meets them.
+//   node browser.mjs SITE NATIVE_DRIVER
+import assert from 'node:assert/strict';
+import { execFileSync, spawn } from 'node:child_process';
+import { existsSync, mkdtempSync, readFileSync, readdirSync, rmSync, statSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { dirname, join, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { gzipSync } from 'node:zlib';
+
+const { default: puppeteer } = await import('puppeteer-core').catch(() => {
+  console.error('puppeteer-core is missing: run npm ci --prefix tests/web');
+  process.exit(1);
+});
+const here = dirname(fileURLToPath(import.meta.url));
+const [site, driver] = process.argv.slice(2).map((p) => resolve(p));
+const temp = mkdtempSync(join(tmpdir(), 'grimspire-web-'));
+const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
+const server = spawn(process.execPath, [join(here, '../../hosts/web/serve.mjs'), site, '0'],
+  { stdio: ['ignore', 'pipe', 'inherit'] });
+const url = await new Promise((done) => server.stdout.once('data', (d) => done(String(d).trim())));
+const browser = await puppeteer.launch({ executablePath: process.env.GRIMSPIRE_CHROMIUM || '/usr/bin/chromium',
+  args: ['--no-sandbox', '--disable-dev-shm-usage'] });
+const page = await browser.newPage();
+page.on('pageerror', (e) => { console.log(`page error: ${e.message}`); process.exitCode = 1; });
+
+const rows = () => page.evaluate(() => grimspire.rows());
+const text = async () => (await rows()).join('\n');
+const room = async () => (await rows()).slice(0, 24).map((row) => row.slice(0, 25));  // all but the prompt line
+const man = async () => (await rows())
+  .flatMap((row, y) => (row.slice(0, 24).includes('\x05') ? [[row.indexOf('\x05'), y]] : []))[0];
+const press = async (...keys) => { for (const key of keys) await page.keyboard.press(key); };
+const type = (line) => press(...[...line].map((c) => (c === ' ' ? 'Space' : `Key${c}`)), 'Enter');
+const alt = async (key) => { await page.keyboard.down('Alt'); await press(key); await page.keyboard.up('Alt'); };
+const load = async () => { await page.goto(url); await page.evaluate(() => grimspire.ready); };
+const bare = () => page.evaluate(() => document.body.classList.contains('bare'));
+const lit = () => page.evaluate(() => {
+  const data = document.querySelector('#screen').getContext('2d').getImageData(0, 0, 640, 400).data;
+  const i = data.findIndex((v, j) => v && j % 4 !== 3);
+  return [...data.slice(i - (i % 4), i - (i % 4) + 3)];
+});
+const box = () => page.evaluate(() => {
+  const r = document.querySelector('#screen').getBoundingClientRect();
+  const bar = document.body.classList.contains('bare') ? 0 : document.querySelector('#menubar').offsetHeight;
+  return [r.left, r.top - bar, r.width];
+});
+
+try {
+  const files = (d) => readdirSync(d).map((f) => join(d, f)).flatMap((f) => (statSync(f).isDirectory() ? files(f) : [f]));
+  const gzipped = files(site).reduce((sum, f) => sum + gzipSync(readFileSync(f), { level: 9 }).length, 0);
+  assert.ok(gzipped <= 250000, `the page loads ${gzipped} bytes gzipped`);
+
+  await page.setViewport({ width: 800, height: 600 });
+  await load();
+  const title = readFileSync(join(here, '../qt/title.png')).toString('base64');
+  const wrong = await page.evaluate(async (png) => {
+    // As stored: a gray PNG would otherwise be colour-managed into other grays.
+    const bytes = Uint8Array.from(atob(png), (c) => c.charCodeAt(0));
+    const scratch = new OffscreenCanvas(640, 400).getContext('2d');
+    scratch.drawImage(await createImageBitmap(new Blob([bytes]), { colorSpaceConversion: 'none' }), 0, 0);
+    const want = scratch.getImageData(0, 0, 640, 400).data;
+    const got = document.querySelector('#screen').getContext('2d').getImageData(0, 0, 640, 400).data;
+    return want.filter((v, i) => i % 4 !== 3 && v !== got[i]).length;
+  }, title);
+  assert.equal(wrong, 0, 'the title picture differs from the desktop\'s (tests/qt/title.png)');
+  const draws = await page.evaluate(() => grimspire.draws);
+  await sleep(1000);
+  assert.equal(await page.evaluate(() => grimspire.draws), draws, 'drawn again while nothing changed');
+  await page.mouse.click(400, 300);  // the first click lets the page sound: the title tune starts
+  assert.ok(await page.evaluate(() => Module.audio.voices[110] && Module.audio.playing(110)), 'no title tune');
+
+  // Keys the browser would act on stay with the page; F5 is Gray, not a reload.
+  await page.evaluate(() => {
+    window.stillHere = true;
+    window.addEventListener('keydown', (e) => { window.held = e.defaultPrevented; });
+  });
+  for (const key of ['F6', 'F5', 'Backspace', 'Slash', 'Quote', 'F1', 'F1']) {
+    await press(key);
+    assert.ok(await page.evaluate(() => window.held), `${key} reached the browser`);
+    if (key.startsWith('F') && key !== 'F1') assert.deepEqual(await lit(), key === 'F6' ? [0, 255, 0] : [168, 168, 168]);
+  }
+  assert.ok(await page.evaluate(() => !Module.audio.playing(110)), 'a key on the title did not stop the tune');
+  await alt('KeyV');  // the View menu by keyboard: Gray, down to Green, Enter
+  await press('ArrowDown', 'Enter');
+  assert.deepEqual(await lit(), [0, 255, 0]);
+  assert.ok(await page.$eval('[data-name=green]', (e) => window.stillHere && e.ariaChecked === 'true'));
+
+  // Walking: arrows; headless Chromium's keypad has Num Lock off (8 is Up, 9 Page Up);
+  // with it on, as a browser gives the key, 9 walks diagonally.
+  await press('KeyP');
+  const [x, y] = await man();
+  await press('ArrowLeft', 'Numpad8', 'Numpad9');
+  assert.deepEqual(await man(), [x - 1, y - 1]);
+  await page.evaluate(() => window.dispatchEvent(new KeyboardEvent('keydown', { code: 'Numpad9', key: '9' })));
+  assert.deepEqual(await man(), [x, y - 2]);
+  await type('INVENTORY');
+  assert.match(await text(), /- Inventory -/);
+  await press('F3');  // paused, a key only goes on
+  assert.equal(await page.title(), 'Grimspire - Paused');
+  await press('ArrowLeft');
+  assert.deepEqual([await man(), await page.title()], [[x, y - 2], 'Grimspire']);
+
+  // Leaving a game played since its last save asks first; SAVE, reload, LOAD: the same screen.
+  const asked = new Promise((done) => page.once('dialog', (d) => { done(d.type()); d.dismiss(); }));
+  await page.evaluate(() => location.reload());
+  assert.equal(await Promise.race([asked, sleep(3000).then(() => 'no question')]), 'beforeunload');
+  assert.ok(await page.evaluate(() => window.stillHere));
+  await type('SAVE CASTLE');
+  assert.match(await text(), /Game Saved/);
+  const saved = await room();
+  await page.evaluate(() => grimspire.persisted());
+  await load();
+  assert.deepEqual(await lit(), [0, 255, 0], 'the colour chosen did not outlive the reload');
+  await press('KeyP');
+  await type('LOAD CASTLE');
+  assert.deepEqual(await room(), saved);
+
+  // Save Game by mouse downloads a file that the native core loads and saves again byte for byte.
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: temp });
+  await page.click('#menubar > div:first-child > button');
+  await page.click('[data-command=save]');
+  const downloaded = join(temp, 'GRIMSPIRE');
+  for (let i = 0; i < 100 && !(existsSync(downloaded) && statSync(downloaded).size === 2152); ++i) await sleep(50);
+  execFileSync(driver, ['resave', downloaded, join(temp, 'again')]);
+  assert.ok(readFileSync(downloaded).equals(readFileSync(join(temp, 'again'))));
+
+  // Load Game from the keyboard takes a desktop save; the game is won; the best score outlives a reload.
+  execFileSync(driver, ['rich', join(temp, 'RICH')]);
+  await alt('KeyG');
+  const choosing = page.waitForFileChooser();
+  await page.evaluate(() => 0);  // the chooser is caught only once that request has gone out
+  await press('KeyL');
+  await (await choosing).accept([join(temp, 'RICH')]);
+  await page.waitForFunction(() => grimspire.rows()[14].includes('\x05'));
+  await type('WAVE SCEPTER');
+  await press('ArrowLeft', 'ArrowDown', 'ArrowDown', 'ArrowDown', 'ArrowDown');
+  assert.match(await text(), /You've Escaped the Castle!/);
+  await press('Space');
+  await type('WEB');
+  assert.equal(await page.evaluate(() => grimspire.mode()), 1);
+  await load();
+  await press('KeyP');
+  await type('LOOK WALL');
+  assert.match(await text(), /WEB[\s\S]*\d{3,4}/);
+  await type('QUIT');  // where the desktop program would end, the title comes back
+  await press('Space');
+  assert.match(await text(), /Play Again/);
+  await press('KeyN');
+  assert.equal(await page.evaluate(() => grimspire.mode()), 1);
+
+  // The largest whole factor, centred: in the window, in full screen (a click brings the
+  // menu bar back), and on a screen of two device pixels to a CSS pixel.
+  await page.setViewport({ width: 1920, height: 1080 });
+  await page.waitForFunction(() => document.querySelector('#screen').style.width === '1280px');
+  const [, top] = await box();
+  assert.deepEqual(await box(), [320, top, 1280]);
+  assert.ok(Math.abs(2 * top + 800 - 1080 + (await page.$eval('#menubar', (e) => e.offsetHeight))) <= 1);
+  await alt('Enter');
+  await page.waitForFunction(() => document.fullscreenElement && document.body.classList.contains('bare'));
+  assert.deepEqual(await box(), [320, 140, 1280]);
+  await page.mouse.click(960, 540);
+  assert.equal(await bare(), false);
+  await alt('Enter');
+  await page.waitForFunction(() => !document.fullscreenElement);
+  await page.setViewport({ width: 800, height: 600, deviceScaleFactor: 2 });
+  await page.waitForFunction(() => document.querySelector('#screen').style.width === '640px');
+  console.log('the page passed');
+} finally {
+  await browser.close();
+  process.kill(server.pid);
+  rmSync(temp, { recursive: true, force: true });
+}

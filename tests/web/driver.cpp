@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The core without a front-end, built natively and as WebAssembly for Node:
+//   driver events IN OUT   plays IN (3 bytes an event: kind, key, repeat) from a
+//                          fixed seed and writes the grid after every event to OUT
+//   driver resave IN OUT   loads the saved game IN and saves it again as OUT
+//   driver rich OUT        a new game with every treasure (the scepter among them) in hand, saved
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "core/core.h"
+#include "ports.h"
+#include "save/save.h"
+#include "world/world.h"
+
+void I_PlayCue(int) {}
+void I_PlayCueIfQuiet(int) {}
+void I_StopSound() {}
+uint32_t I_TickCount() { return 0; }
+const char* I_SaveFolder() { return ""; }
+// No best score is kept: both builds start from none.
+int I_StoreOpenKey(int, StoreKey*) { return 0; }
+int I_StoreQueryValue(StoreKey, const char*, uint32_t*, uint8_t*, uint32_t*) { return 0; }
+int I_StoreSetValue(StoreKey, const char*, uint32_t, const uint8_t*, uint32_t) { return 0; }
+void I_StoreCloseKey(StoreKey) {}
+
+int main(int argc, char** argv) {
+    static GameState g;
+    InitGameState(g);
+    const std::string what = argc > 2 ? argv[1] : "";
+    if (what == "events" && argc == 4) {
+        std::FILE* in = std::fopen(argv[2], "rb");
+        std::FILE* out = std::fopen(argv[3], "wb");
+        if (!in || !out) return 2;
+        unsigned char e[3];
+        while (std::fread(e, 1, 3, in) == 3) {
+            if (e[0] == 1) WorldTick(g);
+            else if (e[0] == 2) BlinkTick(g);
+            else if (HandleKey(g, e[1], e[2]) == 0) SetMode(g, Title);  // as the page does
+            std::fwrite(g.screen, 1, sizeof g.screen, out);
+        }
+        return std::fclose(out) == 0 ? 0 : 1;
+    }
+    if (what == "resave" && argc == 4) {
+        return LoadGame(g, argv[2]) && SaveGame(g, argv[3]) ? 0 : 1;
+    }
+    if (what == "rich" && argc == 3) {
+        SetMode(g, Play);
+        for (ItemRecord& item : g.items) {
+            if (item.treasure) item.carried = 1;
+        }
+        return SaveGame(g, argv[2]) ? 0 : 1;
+    }
+    std::fprintf(stderr, "usage: driver events IN OUT | resave IN OUT | rich OUT\n");
+    return 2;
+}
