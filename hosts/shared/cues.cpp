@@ -113,7 +113,7 @@ void CueMixer::Read(int16_t* out, size_t count, int rate) {
             playing_ = -1;
             continue;
         }
-        out[i] = cue.samples[at];
+        out[i] = cue.samples[static_cast<size_t>(at)];
         ++position_;
     }
 }
