@@ -414,6 +414,10 @@ QString MainWindow::Ask(int id) {
     switch (id) {
         case ID_SAVE_GAME: return QFileDialog::getSaveFileName(this, QStringLiteral("Save Game"), folder);
         case ID_LOAD_GAME: return QFileDialog::getOpenFileName(this, QStringLiteral("Load Game"), folder);
+        case 0:
+            QMessageBox::warning(this, QStringLiteral("Grimspire"),
+                                 QStringLiteral("A saved game's name has at most 14 characters."));
+            return {};
         default: {
             QMessageBox box(QMessageBox::Question, QStringLiteral("Grimspire"),
                             QStringLiteral("Leave the game? What happened since the last save will be lost."),
@@ -439,10 +443,7 @@ void MainWindow::SaveOrLoad(int id) {
     SetSaveFolder(QFile::encodeName(file.absolutePath()).toStdString());
     const int ran = RunNamedCommand(game_, id == ID_SAVE_GAME ? "SAVE" : "LOAD", QFile::encodeName(file.fileName()));
     SetSaveFolder(folder);
-    if (!ran) {
-        QMessageBox::warning(this, QStringLiteral("Grimspire"),
-                             QStringLiteral("A saved game's name has at most 14 characters."));
-    }
+    if (!ran) Ask(0);
     PresentScreen();
 }
 

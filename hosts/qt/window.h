@@ -90,7 +90,8 @@ public:
     int Zoom() const;
     // Called with every key just before the game gets it; for tests.
     void SetKeyTap(std::function<void(uint32_t, int32_t)> tap) { keyTap_ = std::move(tap); }
-    // Stands in for the file dialogs and the leave question; for tests.
+    // Stands in for the file dialogs, the leave question (ID_EXIT) and the warning of a
+    // name too long (0); for tests.
     void SetAsker(std::function<QString(int id)> asker) { asker_ = std::move(asker); }
 
     void ToggleMenuAndCursor();

@@ -260,7 +260,7 @@ TEST_F(WindowTest, SavesFromTheMenuAndLeavingAsksOnlyWhenSomethingWouldBeLost) {
     QDir().mkpath(folder);
     std::string asked;
     QString answer;
-    w->SetAsker([&](int id) { return asked += " " + std::to_string(id - ID_NEW_GAME), answer; });
+    w->SetAsker([&](int id) { return asked += " " + std::to_string(id ? id - ID_NEW_GAME : 0), answer; });
     const auto reply = [&] {
         std::string line;
         for (int column = 25; column < 40; ++column) line += static_cast<char>(CellAt(g, column, 12));  // the message
@@ -300,6 +300,10 @@ TEST_F(WindowTest, SavesFromTheMenuAndLeavingAsksOnlyWhenSomethingWouldBeLost) {
     EXPECT_EQ(reply(), " There is no");
     Do("Ctrl+S");
     EXPECT_EQ(reply(), " Error Saving");  // not a saved game: never written over
+    answer = folder + QStringLiteral("/FIFTEEN LETTERS");
+    Do("Ctrl+S");  // a name longer than a command holds is refused, not cut short
+    EXPECT_EQ(asked.substr(asked.size() - 4), " 8 0");
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/FIFTEEN LETTERS")));
     Do("Right");
     answer = QStringLiteral("leave");
     w->close();
