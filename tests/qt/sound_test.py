@@ -9,35 +9,48 @@ import os, shutil, signal, statistics, subprocess, sys, tempfile, threading, tim
 RATE, LIMIT_MS = 44100, 150
 tools = ["pulseaudio", "pactl", "parec", "Xvfb", "xdotool"]
 if not all(shutil.which(t) for t in tools):
-    print("SKIPPED: needs " + ", ".join(tools))
-    sys.exit(77)
+    sys.exit(print("SKIPPED: needs " + ", ".join(tools)) or 77)
 work = tempfile.mkdtemp()
 os.mkdir(work + "/run", 0o700)
-env = dict(os.environ, XDG_RUNTIME_DIR=work + "/run", HOME=work, XDG_CONFIG_HOME=work + "/config",
-           XDG_DATA_HOME=work + "/data")
-env.pop("PULSE_SERVER", None)
-env.pop("QT_QPA_PLATFORM", None)
-running = []
-threads = []
+env = {k: v for k, v in os.environ.items() if k not in ("PULSE_SERVER", "QT_QPA_PLATFORM")}
+env.update(XDG_RUNTIME_DIR=work + "/run", HOME=work, XDG_CONFIG_HOME=work + "/config", XDG_DATA_HOME=work + "/data")
+running, threads, samples, stamps = [], [], bytearray(), []
 
 
 def start(argv, **kw):
-    p = subprocess.Popen(argv, env=env, stdin=subprocess.DEVNULL, **kw)
-    running.append(p)
-    return p
-
-
-def wait_for(check, what, seconds=10):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        if check():
-            return
-        time.sleep(0.05)
-    sys.exit("FAILED: " + what)
+    running.append(subprocess.Popen(argv, env=env, stdin=subprocess.DEVNULL, **kw))
+    return running[-1]
 
 
 def run(*argv):
     return subprocess.run(argv, env=env, capture_output=True, text=True)
+
+
+def wait_for(check, what):
+    end = time.monotonic() + 10
+    while not check():
+        if time.monotonic() > end:
+            sys.exit("FAILED: " + what)
+        time.sleep(0.05)
+
+
+def record(recorder):  # each chunk's arrival time dates the samples in it
+    while chunk := recorder.stdout.read1(4096):
+        samples.extend(chunk)
+        stamps.append((time.monotonic(), len(samples) // 2))
+
+
+def heard_at(key_time, window):
+    """When the first sound came at or after key_time, within `window` seconds; None if nothing did."""
+    for i, (t, end) in enumerate(stamps):
+        first = stamps[i - 1][1] if i else 0
+        if t + 0.05 < key_time or t - (end - first) / RATE > key_time + window:
+            continue
+        for n in range(first, end):
+            when = t - (end - n) / RATE
+            if when >= key_time - 0.01 and abs(int.from_bytes(samples[2 * n:2 * n + 2], "little", signed=True)) > 512:
+                return when
+    return None
 
 
 try:
@@ -50,38 +63,15 @@ try:
     start(["Xvfb", "-displayfd", str(display_w), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
           pass_fds=(display_w,), stderr=subprocess.DEVNULL)
     env["DISPLAY"] = ":" + os.read(display_r, 16).decode().strip()
-    game = start([sys.argv[1]], stdout=subprocess.DEVNULL, stderr=open(work + "/game.log", "w"))
-    wait_for(lambda: run("xdotool", "search", "--onlyvisible", "--name", "^Grimspire$").stdout.strip(),
-             "no window titled Grimspire appeared")
-    window = run("xdotool", "search", "--onlyvisible", "--name", "^Grimspire$").stdout.split()[0]
-    run("xdotool", "windowfocus", "--sync", window)
-
-    # The monitor as it arrives: each chunk's arrival time dates the samples in it.
+    start([sys.argv[1]], stdout=subprocess.DEVNULL, stderr=open(work + "/game.log", "w"))
+    find = ("xdotool", "search", "--onlyvisible", "--name", "^Grimspire$")
+    wait_for(lambda: run(*find).stdout.strip(), "no window titled Grimspire appeared")
+    run("xdotool", "windowfocus", "--sync", run(*find).stdout.split()[0])
     recorder = start(["parec", "-d", "grim.monitor", f"--rate={RATE}", "--channels=1", "--format=s16le",
                       "--latency-msec=5", "--raw"], stdout=subprocess.PIPE)
-    samples, stamps = bytearray(), []
-
-    def record():
-        while chunk := recorder.stdout.read1(4096):
-            samples.extend(chunk)
-            stamps.append((time.monotonic(), len(samples) // 2))
-    threads.append(threading.Thread(target=record, daemon=True))
+    threads.append(threading.Thread(target=record, args=(recorder,), daemon=True))
     threads[0].start()
     wait_for(lambda: stamps, "nothing came from the sink's monitor")
-
-    def heard_at(key_time, window_s):
-        """The time of the first sound at or after key_time, within window_s seconds; None if silent."""
-        first = last = None
-        for i, (t, end) in enumerate(stamps):
-            start_n = stamps[i - 1][1] if i else 0
-            if t + 0.05 < key_time or t - (end - start_n) / RATE > key_time + window_s:
-                continue
-            for n in range(start_n, end):
-                value = int.from_bytes(samples[2 * n:2 * n + 2], "little", signed=True)
-                when = t - (end - n) / RATE
-                if abs(value) > 512 and when >= key_time - 0.01:
-                    return when
-        return None
 
     run("xdotool", "key", "p")  # a game: the title tune stops
     time.sleep(1)
@@ -95,28 +85,22 @@ try:
         keys.append(time.monotonic())
         run("xdotool", "key", "Return")  # "What???" and its cue
         time.sleep(0.85)
-    time.sleep(0.5)
-    latencies = []
-    for n, key_time in enumerate(keys[:30]):
-        at = heard_at(key_time, 0.5)
-        latencies.append(None if at is None else round((at - key_time) * 1000))
-    after = [heard_at(t, 0.6) for t in keys[30:]]
+    latencies = [heard_at(k, 0.5) for k in keys[:30]]
+    latencies = [None if at is None else round((at - k) * 1000) for at, k in zip(latencies, keys)]
     print("latencies (ms):", latencies)
     if any(ms is None or ms > LIMIT_MS for ms in latencies):
         sys.exit(f"FAILED: not every cue was heard within {LIMIT_MS} ms of its key")
-    if any(a is not None for a in after):
+    if any(heard_at(k, 0.6) is not None for k in keys[30:]):
         sys.exit("FAILED: a cue was heard with the sound off")
-    deciles = statistics.quantiles(latencies, n=10)
-    print(f"PASSED: 30 cues heard, median {statistics.median(latencies)} ms, 90th percentile {deciles[8]:.0f} ms;"
-          " none with the sound off")
+    print(f"PASSED: 30 cues heard, median {statistics.median(latencies)} ms, 90th percentile"
+          f" {statistics.quantiles(latencies, n=10)[8]:.0f} ms; none with the sound off")
 finally:
     for p in reversed(running):
-        if p.poll() is None:
-            p.send_signal(signal.SIGTERM)
-            try:
-                p.wait(5)
-            except subprocess.TimeoutExpired:
-                p.kill()
+        p.send_signal(signal.SIGTERM)
+        try:
+            p.wait(5)
+        except subprocess.TimeoutExpired:
+            p.kill()
     for t in threads:
         t.join(5)  # the recorder ends with parec; left running it would abort the interpreter's exit
     shutil.rmtree(work, ignore_errors=True)
