@@ -1,0 +1,102 @@
+#!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The real grimspire.exe under Wine on a virtual X display of its own, run twice.
+# The first run: the title, the courtyard after P, a typed reply and one name
+# saved twice, each pixel-exact against the Linux build's picture of the same
+# keys; then a best score, colour amber, and Exit. The second run must start in
+# amber with the best score read back from the registry, and asks before leaving
+# a game with something unsaved.
+#   smoke.sh GRIMSPIRE.EXE WINDOWS_REFERENCE GLYPHS.gif WINEPREFIX
+set -u
+exe=$1
+type -P Xvfb xdotool import compare wine wineserver >/dev/null ||
+    { echo "SKIPPED: needs xvfb, xdotool, imagemagick and wine"; exit 77; }
+export WINEPREFIX=$4 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+work=$(mktemp -d)
+trap '[ -n "${game_pid:-}" ] && kill $game_pid 2>/dev/null; wineserver -k 2>/dev/null; kill ${xvfb_pid:-} 2>/dev/null; rm -rf "$work"' EXIT
+fail() { echo "FAILED: $*"; cat "$work/game.log" 2>/dev/null | grep -v '^ALSA'; exit 1; }
+. "$(dirname "$0")/../../tools/xvfb_session.sh"
+"$2" "$3" "$work" || fail "the Linux build could not draw the reference pictures"
+start_xvfb || fail "Xvfb did not start"
+# Wine's helper processes keep the display they were started with: a session of our own.
+wineserver -k 2>/dev/null
+
+# A player of our own: no settings, no best score, no saves.
+wine reg delete 'HKCU\Software\Grimspire' /f >/dev/null 2>&1
+saves="$WINEPREFIX/drive_c/users/$(id -un)/Saved Games/Grimspire"
+rm -rf "$saves" && mkdir -p "$saves" && cp "$work/BEST" "$saves/" || fail "no saves folder"
+
+launch() {
+    local start=$(date +%s%N)
+    wine "$exe" >"$work/game.log" 2>&1 &
+    game_pid=$!
+    window=
+    for _ in $(seq 300); do
+        window=$(xdotool search --onlyvisible --name '^Grimspire$' 2>/dev/null | head -1) || true
+        [ -n "$window" ] && break
+        sleep 0.05
+    done
+    [ -n "$window" ] || fail "no window titled Grimspire appeared"
+    echo "window shown $(( ($(date +%s%N) - start) / 1000000 )) ms after start"
+    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+}
+# The client area: Wine draws the frame itself, as wide at the sides as below.
+shoot() {
+    import -display "$display" -window "$window" "$work/raw.png" 2>/dev/null || return 1
+    read -r w h < <(identify -format '%w %h' "$work/raw.png")
+    local border=$(( (w - 640) / 2 ))
+    convert "$work/raw.png" -crop "640x400+$border+$(( h - border - 400 ))" +repage "$work/shot.png"
+}
+# Waits (a busy machine is slow) until the window shows the picture, the cursor either way.
+expect() {
+    for _ in $(seq 40); do
+        if shoot; then
+            for phase in 0 1; do
+                compare -metric AE "$work/shot.png" "$work/$1-$phase.ppm" null: 2>/dev/null && return 0
+            done
+        fi
+        sleep 0.25
+    done
+    cp "$work/shot.png" "/tmp/grimspire-smoke-$1.png"
+    fail "the window does not show the $1 picture (what it showed: /tmp/grimspire-smoke-$1.png)"
+}
+ended() {
+    for _ in $(seq 100); do kill -0 $game_pid 2>/dev/null || return 0; sleep 0.1; done
+    return 1
+}
+setting() { wine reg query 'HKCU\Software\Grimspire' /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n { print $3 }'; }
+
+launch
+expect title
+xdotool key p
+expect court
+xdotool type --delay 40 'look wall' && xdotool key Return
+expect wall
+for _ in 1 2; do xdotool type --delay 40 'save twice' && xdotool key Return; done
+expect saved
+[ "$(stat -c %s "$saves/TWICE")" = 2152 ] || fail "the second SAVE TWICE left no whole file in Saved Games"
+xdotool type --delay 40 'load best' && xdotool key Return && xdotool type --delay 40 'quit' && xdotool key Return
+expect summary
+xdotool key space && xdotool type --delay 40 'wine' && xdotool key Return
+expect named
+xdotool key F7
+sleep 0.5
+xdotool key alt+g sleep 0.5 key x
+ended || fail "Exit on the title screen did not end the program"
+wait $game_pid || fail "the program exited with status $?"
+game_pid=
+[ "$(setting HighScore)" = 0x32 ] && [ "$(setting HighScoreName)" = WINE ] && [ "$(setting Scheme)" = 0x72 ] ||
+    fail "the registry holds no best score of 50 by WINE in amber: $(wine reg query 'HKCU\Software\Grimspire' 2>&1)"
+
+launch
+expect amber
+xdotool key p && xdotool type --delay 40 'look wall' && xdotool key Return
+expect best
+xdotool key alt+g sleep 0.5 key x
+sleep 1
+kill -0 $game_pid 2>/dev/null || fail "Exit left a game with unsaved moves without asking"
+xdotool key Return
+ended || fail "Leave, the default answer, did not end the program"
+wait $game_pid || fail "the program exited with status $?"
+game_pid=
+echo "PASSED: title, courtyard, reply and a second save pixel-exact; best score and amber kept in the registry; leaving asked first"
