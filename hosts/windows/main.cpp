@@ -45,6 +45,8 @@ bool pausedByMinimising = false;
 bool unsaved = false;  // something happened in play since the last save or load
 int modalDepth = 0;    // a dialog is open: the clocks wait
 DWORD dueAt[3] = {};
+// Alt released after Alt+Enter would otherwise open the menu, as a lone Alt does.
+bool altShortcutUsed = false;
 WINDOWPLACEMENT windowedPlacement{};
 
 struct Scheme {
@@ -444,6 +446,14 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_RBUTTONDOWN:
             if (fullScreen) SetMenuAndCursorShown(savedMenu != nullptr);
             return 0;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0 && altShortcutUsed) return 0;
+            break;
+        case WM_SYSKEYUP: {
+            const LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+            altShortcutUsed = false;
+            return result;
+        }
         case WM_SETCURSOR:
             if (fullScreen && savedMenu != nullptr && LOWORD(lParam) == HTCLIENT) {
                 SetCursor(nullptr);
@@ -540,7 +550,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (!TranslateAcceleratorA(msg.hwnd, accelerators, &msg)) {
+        if (TranslateAcceleratorA(msg.hwnd, accelerators, &msg)) {
+            altShortcutUsed = altShortcutUsed || msg.message == WM_SYSKEYDOWN;
+        } else {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }

@@ -41,9 +41,11 @@ launch() {
     xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 }
 # The client area: Wine draws the frame itself, as wide at the sides as below.
+# In full screen the window is all client.
 shoot() {
     import -display "$display" -window "$window" "$work/raw.png" 2>/dev/null || return 1
     read -r w h < <(identify -format '%w %h' "$work/raw.png")
+    [ "$w" = 1280 ] && [ "$h" = 1024 ] && { cp "$work/raw.png" "$work/shot.png"; return; }
     local border=$(( (w - 640) / 2 ))
     convert "$work/raw.png" -crop "640x400+$border+$(( h - border - 400 ))" +repage "$work/shot.png"
 }
@@ -90,6 +92,21 @@ game_pid=
 
 launch
 expect amber
+# On this 1280 x 1024 screen the full screen shows the picture doubled, centred on black.
+for phase in 0 1; do
+    convert "$work/amber-$phase.ppm" -sample 200% -background black -gravity center -extent 1280x1024 \
+        "$work/full-$phase.ppm"
+done
+xdotool key alt+Return
+expect full
+xdotool key alt+Return
+expect amber
+xdotool key F3
+sleep 0.5
+[ "$(xdotool getwindowname "$window")" = "Grimspire - Paused" ] || fail "F3 did not pause: $(xdotool getwindowname "$window")"
+xdotool key p  # only resumes
+sleep 0.5
+expect amber
 xdotool key p && xdotool type --delay 40 'look wall' && xdotool key Return
 expect best
 xdotool key alt+g sleep 0.5 key x
@@ -99,4 +116,5 @@ xdotool key Return
 ended || fail "Leave, the default answer, did not end the program"
 wait $game_pid || fail "the program exited with status $?"
 game_pid=
-echo "PASSED: title, courtyard, reply and a second save pixel-exact; best score and amber kept in the registry; leaving asked first"
+echo "PASSED: title, courtyard, reply and a second save pixel-exact; best score and amber kept in the registry;"
+echo "full screen doubled; a key only resumes from pause; leaving asked first"
