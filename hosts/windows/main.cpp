@@ -157,7 +157,7 @@ void SetZoom(int factor) {
     const SIZE s = WindowSizeFor(factor);
     const RECT area = MonitorArea(true);
     if (factor > 1 && (s.cx > area.right - area.left || s.cy > area.bottom - area.top)) return;
-    ShowWindow(mainWindow, SW_RESTORE);
+    if (IsZoomed(mainWindow) || IsIconic(mainWindow)) ShowWindow(mainWindow, SW_RESTORE);
     RECT r;
     GetWindowRect(mainWindow, &r);
     // Kept on the screen when it grows.
@@ -262,9 +262,10 @@ void OnKeyDown(WPARAM vk, LPARAM lParam) {
 }
 
 void OnTimer(UINT_PTR id) {
-    if (id != TIMER_EVENTS && id != TIMER_BLINK) return;
+    // A tick already queued when the clocks stopped must not start them again.
+    if ((id != TIMER_EVENTS && id != TIMER_BLINK) || paused) return;
     RescheduleTimer(id);
-    if (theGame.aboutShown || modalDepth > 0 || paused) return;
+    if (theGame.aboutShown || modalDepth > 0) return;
     if (id == TIMER_EVENTS) {
         const int32_t strength = theGame.strength;
         WorldTick(theGame);
