@@ -8,6 +8,11 @@ ExternalProject_Add(grimspire-windows
   BINARY_DIR ${GRIMSPIRE_WINDOWS_DIR}
   CMAKE_ARGS --toolchain ${PROJECT_SOURCE_DIR}/cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=MinSizeRel
     -DGRIMSPIRE_TESTS=${GRIMSPIRE_TESTS}
-  BUILD_COMMAND ${CMAKE_COMMAND} --build . --target all package
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON)
+ExternalProject_Add_Step(grimspire-windows package
+  COMMAND ${CMAKE_COMMAND} --build ${GRIMSPIRE_WINDOWS_DIR} --target package
+  DEPENDEES build
+  DEPENDERS install
+  ALWAYS ON
+  LOG ON)
