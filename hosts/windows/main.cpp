@@ -251,11 +251,13 @@ void OnKeyDown(WPARAM vk, LPARAM lParam) {
         PresentScreen();
         return;
     }
-    // Letters, digits and punctuation by their place, whatever the layout prints on them.
+    // Windows names letters as the layout prints them (by their US place on
+    // layouts without Latin letters), as the Linux edition does. A key that
+    // carries some other character (é, ü, punctuation) goes by its place.
     uint32_t key = static_cast<uint32_t>(vk);
     const uint32_t scanCode = (static_cast<uint32_t>(lParam) >> 16) & 0xFF;
     const bool extended = (lParam & (1 << 24)) != 0;
-    if (!extended) {
+    if (!extended && key >= VK_OEM_1 && key <= VK_OEM_102) {
         if (const uint32_t placed = KeyForScanCode(scanCode)) key = placed;
     }
     GameKey(key, (lParam & (1 << 30)) != 0 ? 1 : 0);
@@ -465,6 +467,13 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             const SIZE least = WindowSizeFor(1);
             auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
             if (!fullScreen) limits->ptMinTrackSize = POINT{least.cx, least.cy};
+            return 0;
+        }
+        case WM_DPICHANGED: {
+            // The size Windows suggests keeps the window's look on the new screen.
+            const RECT* r = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
         case WM_SIZE:

@@ -4,12 +4,12 @@
 # The first run: the title, the courtyard after P, a typed reply and one name
 # saved twice, each pixel-exact against the Linux build's picture of the same
 # keys; then a best score, colour amber, and Exit. The second run must start in
-# amber with the best score read back from the registry, and asks before leaving
-# a game with something unsaved.
+# amber with the best score read back from the registry, take typed letters as an
+# AZERTY keyboard prints them, and ask before leaving a game with something unsaved.
 #   smoke.sh GRIMSPIRE.EXE WINDOWS_REFERENCE GLYPHS.gif WINEPREFIX
 set -u
 exe=$1
-type -P Xvfb xdotool import compare wine wineserver >/dev/null ||
+type -P Xvfb xdotool setxkbmap import compare wine wineserver >/dev/null ||
     { echo "SKIPPED: needs xvfb, xdotool, imagemagick and wine"; exit 77; }
 export WINEPREFIX=$4 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 work=$(mktemp -d)
@@ -90,6 +90,8 @@ game_pid=
 [ "$(setting HighScore)" = 0x32 ] && [ "$(setting HighScoreName)" = WINE ] && [ "$(setting Scheme)" = 0x72 ] ||
     fail "the registry holds no best score of 50 by WINE in amber: $(wine reg query 'HKCU\Software\Grimspire' 2>&1)"
 
+# A French player: letters are taken as the layout prints them, as on Linux.
+setxkbmap -display "$display" fr || fail "setxkbmap could not switch the layout"
 launch
 expect amber
 # On this 1280 x 1024 screen the full screen shows the picture doubled, centred on black.
@@ -117,4 +119,4 @@ ended || fail "Leave, the default answer, did not end the program"
 wait $game_pid || fail "the program exited with status $?"
 game_pid=
 echo "PASSED: title, courtyard, reply and a second save pixel-exact; best score and amber kept in the registry;"
-echo "full screen doubled; a key only resumes from pause; leaving asked first"
+echo "full screen doubled; a key only resumes from pause; AZERTY letters as printed; leaving asked first"
