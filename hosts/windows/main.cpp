@@ -152,11 +152,12 @@ int CurrentFactor() {
     return std::max(1, PlacePicture(client.right, client.bottom).factor);
 }
 
-void SetZoom(int factor) {
-    if (fullScreen || factor < 1) return;
+// False when the window would not fit on the screen at that factor.
+bool SetZoom(int factor) {
+    if (fullScreen || factor < 1) return false;
     const SIZE s = WindowSizeFor(factor);
     const RECT area = MonitorArea(true);
-    if (factor > 1 && (s.cx > area.right - area.left || s.cy > area.bottom - area.top)) return;
+    if (factor > 1 && (s.cx > area.right - area.left || s.cy > area.bottom - area.top)) return false;
     if (IsZoomed(mainWindow) || IsIconic(mainWindow)) ShowWindow(mainWindow, SW_RESTORE);
     RECT r;
     GetWindowRect(mainWindow, &r);
@@ -164,6 +165,7 @@ void SetZoom(int factor) {
     const LONG left = std::clamp<LONG>(r.left, area.left, std::max(area.left, area.right - s.cx));
     const LONG top = std::clamp<LONG>(r.top, area.top, std::max(area.top, area.bottom - s.cy));
     SetWindowPos(mainWindow, nullptr, left, top, s.cx, s.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
 }
 
 void SetMenuAndCursorShown(bool shown) {
@@ -504,8 +506,8 @@ void PlaceWindow() {
     uint32_t left = 0;
     uint32_t top = 0;
     const bool known = ReadSetting("Zoom", zoom) && ReadSetting("WindowLeft", left) && ReadSetting("WindowTop", top);
-    const int factor = known && zoom >= 1 && zoom <= 16 ? static_cast<int>(zoom) : FittingFactor();
-    SetZoom(factor);
+    // A zoom kept from a larger screen than this one falls back to what fits.
+    if (!known || zoom < 1 || zoom > 16 || !SetZoom(static_cast<int>(zoom))) SetZoom(FittingFactor());
     RECT r;
     GetWindowRect(mainWindow, &r);
     const POINT corner{static_cast<LONG>(left), static_cast<LONG>(top)};
