@@ -3,8 +3,8 @@
 // menu commands to the game and shows its picture, enlarged by whole factors.
 // The game's headers come before <windows.h>, whose VK_ and REG_ macros would
 // otherwise rewrite the game's own enumerators.
+#include "commands/commands.h"
 #include "core/core.h"
-#include "save/save.h"
 #include "world/world.h"
 
 #include <windows.h>
@@ -13,7 +13,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "glyphsheet.h"
@@ -29,9 +28,6 @@ constexpr UINT_PTR TIMER_EVENTS = 1;
 constexpr UINT_PTR TIMER_BLINK = 2;
 constexpr DWORD kPeriods[3] = {0, 260, 210};
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
-constexpr int kMessageColumn = 25;  // where the game writes its replies
-constexpr int kMessageRow = 12;
-constexpr int kNameLength = 9;      // what fits on the command line after "SAVE "
 
 GameState theGame;
 Renderer theRenderer;
@@ -42,7 +38,6 @@ int schemeId = IDI_GRAY;
 bool fullScreen = false;
 bool paused = false;
 bool pausedByMinimising = false;
-bool unsaved = false;  // something happened in play since the last save or load
 int modalDepth = 0;    // a dialog is open: the clocks wait
 DWORD dueAt[3] = {};
 // Alt released after Alt+Enter would otherwise open the menu, as a lone Alt does.
@@ -216,30 +211,11 @@ void SaveSettings() {
     WriteSetting("WindowTop", static_cast<uint32_t>(r.top));
 }
 
-// The line of replies, as the game wrote it.
-std::string MessageLine(int line) {
-    std::string text;
-    for (int x = kMessageColumn; x < kScreenColumns; ++x) {
-        const uint8_t c = CellAt(theGame, x, kMessageRow + line);
-        text += c == 0 ? ' ' : static_cast<char>(c);
-    }
-    return text.substr(0, text.find_last_not_of(' ') + 1);
-}
-
 void GameKey(uint32_t key, int32_t repeat) {
-    const bool inPlay = theGame.mode == Play;
     if (HandleKey(theGame, key, repeat) == 0) {
         DestroyWindow(mainWindow);
         return;
     }
-    if (inPlay && key == VK_RETURN) {
-        const bool saved = MessageLine(0) == " Game Saved";
-        const bool loaded = std::strcmp(theGame.verb, "LOAD") == 0 && MessageLine(0) != " There is no";
-        unsaved = !(saved || loaded) && (unsaved || theGame.verb[0] != '\0');
-    } else if (inPlay) {
-        unsaved = unsaved || key != VK_BACK;
-    }
-    if (theGame.mode != Play) unsaved = false;
     PresentScreen();
 }
 
@@ -271,9 +247,7 @@ void OnTimer(UINT_PTR id) {
     RescheduleTimer(id);
     if (theGame.aboutShown || modalDepth > 0) return;
     if (id == TIMER_EVENTS) {
-        const int32_t strength = theGame.strength;
         WorldTick(theGame);
-        if (theGame.mode == Play && theGame.strength != strength) unsaved = true;
     } else {
         BlinkTick(theGame);
     }
@@ -293,10 +267,10 @@ LRESULT CALLBACK RenameOkButton(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 bool MayLeave() {
-    if (theGame.mode != Play || !unsaved) return true;
+    if (theGame.mode != Play || !theGame.playedSinceSave || theGame.awaitingKey) return true;
     ++modalDepth;
     leaveHook = SetWindowsHookExA(WH_CBT, RenameOkButton, nullptr, GetCurrentThreadId());
-    const int answer = MessageBoxA(mainWindow, "Leave the castle? What happened since the last save will be lost.",
+    const int answer = MessageBoxA(mainWindow, "Leave the game? What happened since the last save will be lost.",
                                    "Grimspire", MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1);
     if (leaveHook != nullptr) UnhookWindowsHookEx(leaveHook);
     leaveHook = nullptr;
@@ -304,10 +278,11 @@ bool MayLeave() {
     return answer == IDOK;
 }
 
-// The menu's Save and Load type the command for the player, so they answer
-// exactly as typed ones do.
+// The menu's Save and Load are the typed commands with a name from the dialog:
+// the same checks, the same replies on the screen.
 void SaveOrLoadByDialog(bool save) {
-    if (theGame.mode != Play) return;
+    if (theGame.mode != Play || theGame.aboutShown || theGame.awaitingKey) return;
+    SetPaused(false);
     const std::string saves = SavesFolder();
     CreateDirectoryA(saves.c_str(), nullptr);
     char path[MAX_PATH] = "";
@@ -324,32 +299,21 @@ void SaveOrLoadByDialog(bool save) {
     const BOOL chosen = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
     --modalDepth;
     if (!chosen) return;
-    std::string name = path + ofn.nFileOffset;
-    std::string folder(path, ofn.nFileOffset > 0 ? ofn.nFileOffset - 1 : 0);
-    bool typable = !name.empty() && name.size() <= kNameLength;
-    for (char& c : name) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        typable = typable && ((c >= 'A' && c <= 'Z') || c == ' ');
-    }
-    if (!typable) {
-        MessageBoxA(mainWindow, "A saved game's name is one to nine letters (A to Z) and blanks.", "Grimspire",
-                    MB_OK | MB_ICONINFORMATION);
-        return;
-    }
-    if (theGame.aboutShown) theGame.aboutShown = 0;
-    for (size_t i = 0; i < sizeof theGame.commandLine; ++i) HandleKey(theGame, VK_BACK, 0);
-    const std::string command = (save ? "SAVE " : "LOAD ") + name;
-    for (char c : command) HandleKey(theGame, static_cast<uint8_t>(c), 0);
-    SetSaveFolderOverride(folder);
-    GameKey(VK_RETURN, 0);
+    // Kept with its last separator, so that a drive's root stays the root.
+    SetSaveFolderOverride(std::string(path, ofn.nFileOffset));
+    const int ran = RunNamedCommand(theGame, save ? "SAVE" : "LOAD", path + ofn.nFileOffset);
     SetSaveFolderOverride("");
+    if (!ran) {
+        MessageBoxA(mainWindow, "A saved game's name has at most 14 characters.", "Grimspire",
+                    MB_OK | MB_ICONWARNING);
+    }
+    PresentScreen();
 }
 
 void OnCommand(int id) {
     switch (id) {
         case ID_NEW_GAME:
             SetMode(theGame, Title);
-            unsaved = false;
             PresentScreen();
             break;
         case ID_EXIT: PostMessageA(mainWindow, WM_CLOSE, 0, 0); break;
