@@ -81,7 +81,10 @@ int main(int argc, char** argv) {
     Keys(" WINE\n");
     ok = ok && Shoot("named");
 
-    // The second run starts in amber, with the best score read back.
+    // The second run starts in amber, with the best score read back; its holder's
+    // name, made 20 characters long by hand, is read as its first 15.
+    const std::string longName = "WINEWINEWINEWINEWINE";
+    fake::State().values["HighScoreName"] = {REG_SZ, std::vector<uint8_t>(longName.begin(), longName.end() + 1)};
     InitGameState(game);
     TintSurface(renderer.screenGlyphs, kAmberColour);
     ok = ok && Shoot("amber");

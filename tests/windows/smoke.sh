@@ -4,7 +4,8 @@
 # The first run: the title, the courtyard after P, a typed reply and one name
 # saved twice, each pixel-exact against the Linux build's picture of the same
 # keys; then a best score, colour amber, and Exit. The second run must start in
-# amber with the best score read back from the registry, take typed letters as an
+# amber with the best score read back from the registry (a name lengthened there to
+# 20 characters read as its first 15), take typed letters as an
 # AZERTY keyboard prints them, and ask before leaving a game with something unsaved.
 #   smoke.sh GRIMSPIRE.EXE WINDOWS_REFERENCE GLYPHS.gif WINEPREFIX
 set -u
@@ -90,6 +91,8 @@ game_pid=
 [ "$(setting HighScore)" = 0x32 ] && [ "$(setting HighScoreName)" = WINE ] && [ "$(setting Scheme)" = 0x72 ] ||
     fail "the registry holds no best score of 50 by WINE in amber: $(wine reg query 'HKCU\Software\Grimspire' 2>&1)"
 
+wine reg add 'HKCU\Software\Grimspire' /v HighScoreName /d WINEWINEWINEWINEWINE /f >/dev/null 2>&1 ||
+    fail "could not lengthen the best score's name"
 # A French player: letters are taken as the layout prints them, as on Linux.
 setxkbmap -display "$display" fr || fail "setxkbmap could not switch the layout"
 launch
