@@ -41,19 +41,33 @@ launch() {
     echo "window shown $(( ($(date +%s%N) - start) / 1000000 )) ms after start"
     xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 }
-# The client area: Wine draws the frame itself, as wide at the sides as below.
-# In full screen the window is all client.
+# The picture, at the factor given, centred in the client area (or the whole
+# window in full screen). Wine draws the frame itself, as wide at the sides as
+# below; the first picture, at 1x, tells how wide, and how high the caption and
+# menu bar are. What lies off the screen is not captured.
 shoot() {
     import -display "$display" -window "$window" "$work/raw.png" 2>/dev/null || return 1
-    read -r w h < <(identify -format '%w %h' "$work/raw.png")
-    [ "$w" = 1280 ] && [ "$h" = 1024 ] && { cp "$work/raw.png" "$work/shot.png"; return; }
-    local border=$(( (w - 640) / 2 ))
-    convert "$work/raw.png" -crop "640x400+$border+$(( h - border - 400 ))" +repage "$work/shot.png"
+    [ "$1" = full ] && { cp "$work/raw.png" "$work/shot.png"; return; }
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    if [ -z "${border:-}" ]; then
+        border=$(( (WIDTH - 640) / 2 ))
+        top=$(( HEIGHT - border - 400 ))
+    fi
+    local cw=$(( WIDTH - 2 * border )) ch=$(( HEIGHT - top - border ))
+    local pw=$(( 640 * $1 )) ph=$(( 400 * $1 ))
+    local x=$(( border + (cw - pw) / 2 - (X < 0 ? -X : 0) )) y=$(( top + (ch - ph) / 2 - (Y < 0 ? -Y : 0) ))
+    convert "$work/raw.png" -crop "${pw}x$ph+$x+$y" +repage "$work/shot.png"
 }
-# Waits (a busy machine is slow) until the window shows the picture, the cursor either way.
+# Waits (a busy machine is slow) until the window shows the picture, the cursor
+# either way; with a factor, the picture enlarged by it.
 expect() {
+    local factor=${2:-1}
+    if [ "$factor" != 1 ] && [ "$factor" != full ]; then
+        for phase in 0 1; do convert "$work/$1-$phase.ppm" -sample "${factor}00%" "$work/$1x$factor-$phase.ppm"; done
+        set -- "$1x$factor"
+    fi
     for _ in $(seq 40); do
-        if shoot; then
+        if shoot "$factor"; then
             for phase in 0 1; do
                 compare -metric AE "$work/shot.png" "$work/$1-$phase.ppm" null: 2>/dev/null && return 0
             done
@@ -103,7 +117,7 @@ for phase in 0 1; do
         "$work/full-$phase.ppm"
 done
 xdotool key alt+Return
-expect full
+expect full full
 xdotool key alt+Return
 expect amber
 xdotool key F3
@@ -111,6 +125,11 @@ sleep 0.5
 [ "$(xdotool getwindowname "$window")" = "Grimspire - Paused" ] || fail "F3 did not pause: $(xdotool getwindowname "$window")"
 xdotool key p  # only resumes
 sleep 0.5
+expect amber
+# Maximised from the window menu: twice the picture, centred; Actual Size gives back 1x.
+xdotool key alt+space sleep 0.5 key x
+expect amber 2
+xdotool key alt+v sleep 0.5 key c
 expect amber
 xdotool key p && xdotool type --delay 40 'look wall' && xdotool key Return
 expect best
@@ -122,4 +141,4 @@ ended || fail "Leave, the default answer, did not end the program"
 wait $game_pid || fail "the program exited with status $?"
 game_pid=
 echo "PASSED: title, courtyard, reply and a second save pixel-exact; best score and amber kept in the registry;"
-echo "full screen doubled; a key only resumes from pause; AZERTY letters as printed; leaving asked first"
+echo "full screen and maximised doubled; a key only resumes from pause; AZERTY letters as printed; leaving asked first"
