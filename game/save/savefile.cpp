@@ -3,6 +3,12 @@
 // exactly 2,152 bytes, without header. Its size is the only format check, so
 // every value is also checked against the game's own bounds before any of it
 // is taken: no file can point the game outside its grid, maps or tables.
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#endif
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -104,16 +110,30 @@ void RemoveLeftovers(const char* target) {
     for (int number = 0; number < kTemporaries; ++number) {
         if (!TemporaryName(target, number, temp, sizeof temp)) return;
         std::error_code ec;
-        if (std::filesystem::is_regular_file(std::filesystem::symlink_status(temp, ec))) std::remove(temp);
+        if (std::filesystem::is_regular_file(std::filesystem::symlink_status(temp, ec))) {
+            std::filesystem::remove(temp, ec);
+        }
     }
+}
+
+// Opens a file that did not exist before; never one another save is writing.
+std::FILE* CreateNew(const char* path) {
+#ifdef _WIN32
+    // Windows' C library ignores fopen's "x".
+    const int fd = _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    std::FILE* file = fd >= 0 ? _fdopen(fd, "wb") : nullptr;
+    if (fd >= 0 && file == nullptr) _close(fd);
+    return file;
+#else
+    return std::fopen(path, "wbx");
+#endif
 }
 
 // Creates a fresh file beside the target to write into; its name goes to temp.
 std::FILE* CreateTemporary(const char* target, char* temp, size_t tempSize) {
     for (int attempt = 0; attempt < kTemporaries; ++attempt) {
         if (!TemporaryName(target, attempt, temp, tempSize)) return nullptr;
-        // "x": never take over a file that is there already.
-        std::FILE* file = std::fopen(temp, "wbx");
+        std::FILE* file = CreateNew(temp);
         if (file != nullptr) return file;
     }
     return nullptr;
@@ -183,8 +203,10 @@ int SaveGame(GameState& g, const char* fileName) {
     ok = (std::fflush(file) == 0) && ok;
     ok = (std::fclose(file) == 0) && ok;
 
-    if (!ok || std::rename(temp, fileName) != 0) {
-        std::remove(temp);
+    // std::rename would refuse to replace an earlier save on Windows.
+    if (ok) std::filesystem::rename(temp, fileName, ec);
+    if (!ok || ec) {
+        std::filesystem::remove(temp, ec);
         return 0;
     }
     g.playedSinceSave = 0;

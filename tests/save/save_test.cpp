@@ -2,11 +2,14 @@
 // Saved games where the file system has its say: the file's layout, files that
 // are refused, and saves that fail without costing the player an earlier one.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -93,10 +96,13 @@ TEST_F(SaveTest, OnlyAFileOfTheRightSizeWithinTheGamesBoundsIsLoaded) {
     std::ofstream("LONG", std::ios::binary | std::ios::app).put(0);
     WriteFile("SHORT", Bytes(good.begin(), good.end() - 1));
     WriteFile("EMPTY", {});
+    for (const char* name : {"LONG", "SHORT", "EMPTY"}) Load(name, false);
+#ifndef _WIN32
     ASSERT_EQ(mkfifo("PIPE", 0600), 0);
     alarm(10);  // opening a pipe would wait for a writer for ever
-    for (const char* name : {"LONG", "SHORT", "EMPTY", "PIPE"}) Load(name, false);
+    Load("PIPE", false);
     alarm(0);
+#endif
 
     // Every number checked against the game's bounds; the edges are fine, and so is any strength.
     const std::tuple<size_t, int32_t, bool> cases[] = {
@@ -129,6 +135,7 @@ TEST_F(SaveTest, ASaveThatFailsLeavesTheEarlierSaveAndNothingElse) {
     WriteFile("plain", {1});
     EXPECT_EQ(SaveGame(g, "plain/GAME"), 0);
 
+#ifndef _WIN32
     // The disc fills up half-way: files may grow no further than 1000 bytes.
     StartPlaying();
     struct rlimit old {};
@@ -142,6 +149,7 @@ TEST_F(SaveTest, ASaveThatFailsLeavesTheEarlierSaveAndNothingElse) {
     signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(MessageLine(g, 0), " Error Saving");
     EXPECT_EQ(ReadFile("GAME"), earlier);
+#endif
 
     // A folder of the typed name is no file to save over, nor one to load.
     std::filesystem::create_directory("DIR");
@@ -152,6 +160,25 @@ TEST_F(SaveTest, ASaveThatFailsLeavesTheEarlierSaveAndNothingElse) {
     EXPECT_EQ(MessageLine(g, 2), " DIR");
     // DIR, GAME and plain: no temporary file is left behind.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), std::filesystem::directory_iterator()), 3);
+}
+
+TEST_F(SaveTest, SavingAgainReplacesTheFileAndNeverWritesIntoAnotherSavesTemporary) {
+    PlayABit();
+    Command("SAVE GAME");
+    g.strength = 12;
+    // Another copy of the game, half way through saving under the same name.
+    std::ofstream other("GAME.tmp00", std::ios::binary);
+    other << "another save";
+    other.flush();
+    Command("SAVE GAME");
+    EXPECT_EQ(MessageLine(g, 0), " Game Saved");
+    // The screen block holds the typed command; the game behind it is the same.
+    ASSERT_TRUE(SaveGame(g, "SAME"));
+    const Bytes game = ReadFile("GAME");
+    const Bytes same = ReadFile("SAME");
+    ASSERT_EQ(game.size(), 2152u);
+    EXPECT_TRUE(std::equal(game.begin() + 1000, game.end(), same.begin() + 1000));
+    EXPECT_EQ(game[1472], 12);
 }
 
 }  // namespace

@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "temp_dir.h"
 
-#include <stdlib.h>
-
+#include <random>
 #include <string>
 
 ScopedTempDir::ScopedTempDir() : previous_(std::filesystem::current_path()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "grimspire-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) {
-        dir_ = pattern;
-        std::filesystem::current_path(dir_);
+    std::random_device seed;
+    std::error_code ec;
+    // create_directory makes the folder only when it was not there: ours alone.
+    for (int attempt = 0; attempt < 100 && dir_.empty(); ++attempt) {
+        const auto candidate = std::filesystem::temp_directory_path() / ("grimspire-test-" + std::to_string(seed()));
+        if (std::filesystem::create_directory(candidate, ec)) dir_ = candidate;
     }
+    if (!dir_.empty()) std::filesystem::current_path(dir_);
 }
 
 ScopedTempDir::~ScopedTempDir() {

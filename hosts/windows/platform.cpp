@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The game's headers come before <windows.h>, whose REG_ and VK_ macros would
+// otherwise rewrite the game's own enumerators.
+#include "ports.h"
+
+#include <windows.h>
+#include <knownfolders.h>
+#include <mmsystem.h>
+#include <shlobj.h>
+
+#include <array>
+
+#include "platform.h"
+
+namespace {
+
+constexpr const char* kKeyPath = "Software\\Grimspire";
+bool soundOn = true;
+std::string folderOverride;
+
+// StoreKey is 32 bits and an HKEY is a pointer: the game holds a slot number.
+std::array<HKEY, 8> openKeys{};
+
+HKEY KeyOf(StoreKey key) {
+    return key >= 1 && key <= static_cast<StoreKey>(openKeys.size()) ? openKeys[static_cast<size_t>(key - 1)] : nullptr;
+}
+
+void PlayResource(int id, DWORD extra) {
+    if (!soundOn) return;
+    PlaySoundA(MAKEINTRESOURCEA(id), GetModuleHandleA(nullptr), SND_RESOURCE | SND_ASYNC | extra);
+}
+
+}  // namespace
+
+void SetSoundOn(bool on) {
+    soundOn = on;
+    if (!on) PlaySoundA(nullptr, nullptr, 0);
+}
+
+bool SoundOn() { return soundOn; }
+
+void I_PlayCue(int id) { PlayResource(id, 0); }
+void I_PlayCueIfQuiet(int id) { PlayResource(id, SND_NOSTOP); }
+void I_StopSound() { PlaySoundA(nullptr, nullptr, 0); }
+
+uint32_t I_TickCount() { return GetTickCount(); }
+
+std::string SavesFolder() {
+    PWSTR wide = nullptr;
+    std::string folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_SavedGames, KF_FLAG_CREATE, nullptr, &wide))) {
+        // The C library the game saves through takes names in the ANSI code page.
+        char narrow[MAX_PATH * 2];
+        if (WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof narrow, nullptr, nullptr) > 0) {
+            folder = std::string(narrow) + "\\Grimspire";
+        }
+    }
+    CoTaskMemFree(wide);
+    return folder;
+}
+
+void SetSaveFolderOverride(const std::string& folder) { folderOverride = folder; }
+
+const char* I_SaveFolder() {
+    static const std::string saves = SavesFolder();
+    return folderOverride.empty() ? saves.c_str() : folderOverride.c_str();
+}
+
+int I_StoreOpenKey(int create, StoreKey* key) {
+    size_t slot = 0;
+    while (slot < openKeys.size() && openKeys[slot] != nullptr) ++slot;
+    if (slot == openKeys.size()) return 0;
+    HKEY h = nullptr;
+    const LONG result = create ? RegCreateKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, 0,
+                                                 KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &h, nullptr)
+                               : RegOpenKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, KEY_QUERY_VALUE, &h);
+    if (result != ERROR_SUCCESS) return 0;
+    openKeys[slot] = h;
+    *key = static_cast<StoreKey>(slot + 1);
+    return 1;
+}
+
+int I_StoreQueryValue(StoreKey key, const char* name, uint32_t* type, uint8_t* data, uint32_t* size) {
+    HKEY h = KeyOf(key);
+    if (h == nullptr) return 0;
+    DWORD t = 0;
+    DWORD s = size != nullptr ? *size : 0;
+    const LONG result = RegQueryValueExA(h, name, nullptr, &t, data, &s);
+    if (type != nullptr) *type = t;
+    if (size != nullptr) *size = s;
+    return result == ERROR_SUCCESS ? 1 : 0;
+}
+
+int I_StoreSetValue(StoreKey key, const char* name, uint32_t type, const uint8_t* data, uint32_t size) {
+    HKEY h = KeyOf(key);
+    return h != nullptr && RegSetValueExA(h, name, 0, type, data, size) == ERROR_SUCCESS ? 1 : 0;
+}
+
+void I_StoreCloseKey(StoreKey key) {
+    HKEY h = KeyOf(key);
+    if (h == nullptr) return;
+    RegCloseKey(h);
+    openKeys[static_cast<size_t>(key - 1)] = nullptr;
+}
+
+bool ReadSetting(const char* name, uint32_t& value) {
+    DWORD v = 0;
+    DWORD size = sizeof v;
+    DWORD type = 0;
+    HKEY h = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, KEY_QUERY_VALUE, &h) != ERROR_SUCCESS) return false;
+    const bool ok = RegQueryValueExA(h, name, nullptr, &type, reinterpret_cast<BYTE*>(&v), &size) == ERROR_SUCCESS &&
+                    type == REG_DWORD && size == sizeof v;
+    RegCloseKey(h);
+    if (ok) value = v;
+    return ok;
+}
+
+void WriteSetting(const char* name, uint32_t value) {
+    HKEY h = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    const DWORD v = value;
+    RegSetValueExA(h, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
+    RegCloseKey(h);
+}

@@ -1,0 +1,144 @@
+#!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The real grimspire.exe under Wine on a virtual X display of its own, run twice.
+# The first run: the title, the courtyard after P, a typed reply and one name
+# saved twice, each pixel-exact against the Linux build's picture of the same
+# keys; then a best score, colour amber, and Exit. The second run must start in
+# amber with the best score read back from the registry (a name lengthened there to
+# 20 characters read as its first 15), take typed letters as an
+# AZERTY keyboard prints them, and ask before leaving a game with something unsaved.
+#   smoke.sh GRIMSPIRE.EXE WINDOWS_REFERENCE GLYPHS.gif WINEPREFIX
+set -u
+exe=$1
+type -P Xvfb xdotool setxkbmap import compare wine wineserver >/dev/null ||
+    { echo "SKIPPED: needs xvfb, xdotool, imagemagick and wine"; exit 77; }
+export WINEPREFIX=$4 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+work=$(mktemp -d)
+trap '[ -n "${game_pid:-}" ] && kill $game_pid 2>/dev/null; wineserver -k 2>/dev/null; kill ${xvfb_pid:-} 2>/dev/null; rm -rf "$work"' EXIT
+fail() { echo "FAILED: $*"; cat "$work/game.log" 2>/dev/null | grep -v '^ALSA'; exit 1; }
+. "$(dirname "$0")/../../tools/xvfb_session.sh"
+"$2" "$3" "$work" || fail "the Linux build could not draw the reference pictures"
+start_xvfb || fail "Xvfb did not start"
+# Wine's helper processes keep the display they were started with: a session of our own.
+wineserver -k 2>/dev/null
+
+# A player of our own: no settings, no best score, no saves.
+wine reg delete 'HKCU\Software\Grimspire' /f >/dev/null 2>&1
+saves="$WINEPREFIX/drive_c/users/$(id -un)/Saved Games/Grimspire"
+rm -rf "$saves" && mkdir -p "$saves" && cp "$work/BEST" "$saves/" || fail "no saves folder"
+
+launch() {
+    local start=$(date +%s%N)
+    wine "$exe" >"$work/game.log" 2>&1 &
+    game_pid=$!
+    window=
+    for _ in $(seq 300); do
+        window=$(xdotool search --onlyvisible --name '^Grimspire$' 2>/dev/null | head -1) || true
+        [ -n "$window" ] && break
+        sleep 0.05
+    done
+    [ -n "$window" ] || fail "no window titled Grimspire appeared"
+    echo "window shown $(( ($(date +%s%N) - start) / 1000000 )) ms after start"
+    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+}
+# The picture, at the factor given, centred in the client area (or the whole
+# window in full screen). Wine draws the frame itself, as wide at the sides as
+# below; the first picture, at 1x, tells how wide, and how high the caption and
+# menu bar are. What lies off the screen is not captured.
+shoot() {
+    import -display "$display" -window "$window" "$work/raw.png" 2>/dev/null || return 1
+    [ "$1" = full ] && { cp "$work/raw.png" "$work/shot.png"; return; }
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    if [ -z "${border:-}" ]; then
+        border=$(( (WIDTH - 640) / 2 ))
+        top=$(( HEIGHT - border - 400 ))
+    fi
+    local cw=$(( WIDTH - 2 * border )) ch=$(( HEIGHT - top - border ))
+    local pw=$(( 640 * $1 )) ph=$(( 400 * $1 ))
+    local x=$(( border + (cw - pw) / 2 - (X < 0 ? -X : 0) )) y=$(( top + (ch - ph) / 2 - (Y < 0 ? -Y : 0) ))
+    convert "$work/raw.png" -crop "${pw}x$ph+$x+$y" +repage "$work/shot.png"
+}
+# Waits (a busy machine is slow) until the window shows the picture, the cursor
+# either way; with a factor, the picture enlarged by it.
+expect() {
+    local factor=${2:-1}
+    if [ "$factor" != 1 ] && [ "$factor" != full ]; then
+        for phase in 0 1; do convert "$work/$1-$phase.ppm" -sample "${factor}00%" "$work/$1x$factor-$phase.ppm"; done
+        set -- "$1x$factor"
+    fi
+    for _ in $(seq 40); do
+        if shoot "$factor"; then
+            for phase in 0 1; do
+                compare -metric AE "$work/shot.png" "$work/$1-$phase.ppm" null: 2>/dev/null && return 0
+            done
+        fi
+        sleep 0.25
+    done
+    cp "$work/shot.png" "/tmp/grimspire-smoke-$1.png"
+    fail "the window does not show the $1 picture (what it showed: /tmp/grimspire-smoke-$1.png)"
+}
+ended() {
+    for _ in $(seq 100); do kill -0 $game_pid 2>/dev/null || return 0; sleep 0.1; done
+    return 1
+}
+setting() { wine reg query 'HKCU\Software\Grimspire' /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n { print $3 }'; }
+
+launch
+expect title
+xdotool key p
+expect court
+xdotool type --delay 40 'look wall' && xdotool key Return
+expect wall
+for _ in 1 2; do xdotool type --delay 40 'save twice' && xdotool key Return; done
+expect saved
+[ "$(stat -c %s "$saves/TWICE")" = 2152 ] || fail "the second SAVE TWICE left no whole file in Saved Games"
+xdotool type --delay 40 'load best' && xdotool key Return && xdotool type --delay 40 'quit' && xdotool key Return
+expect summary
+xdotool key space && xdotool type --delay 40 'wine' && xdotool key Return
+expect named
+xdotool key F7
+sleep 0.5
+xdotool key alt+g sleep 0.5 key x
+ended || fail "Exit on the title screen did not end the program"
+wait $game_pid || fail "the program exited with status $?"
+game_pid=
+[ "$(setting HighScore)" = 0x32 ] && [ "$(setting HighScoreName)" = WINE ] && [ "$(setting Scheme)" = 0x72 ] ||
+    fail "the registry holds no best score of 50 by WINE in amber: $(wine reg query 'HKCU\Software\Grimspire' 2>&1)"
+
+wine reg add 'HKCU\Software\Grimspire' /v HighScoreName /d WINEWINEWINEWINEWINE /f >/dev/null 2>&1 ||
+    fail "could not lengthen the best score's name"
+# A French player: letters are taken as the layout prints them, as on Linux.
+setxkbmap -display "$display" fr || fail "setxkbmap could not switch the layout"
+launch
+expect amber
+# On this 1280 x 1024 screen the full screen shows the picture doubled, centred on black.
+for phase in 0 1; do
+    convert "$work/amber-$phase.ppm" -sample 200% -background black -gravity center -extent 1280x1024 \
+        "$work/full-$phase.ppm"
+done
+xdotool key alt+Return
+expect full full
+xdotool key alt+Return
+expect amber
+xdotool key F3
+sleep 0.5
+[ "$(xdotool getwindowname "$window")" = "Grimspire - Paused" ] || fail "F3 did not pause: $(xdotool getwindowname "$window")"
+xdotool key p  # only resumes
+sleep 0.5
+expect amber
+# Maximised from the window menu: twice the picture, centred; Actual Size gives back 1x.
+xdotool key alt+space sleep 0.5 key x
+expect amber 2
+xdotool key alt+v sleep 0.5 key c
+expect amber
+xdotool key p && xdotool type --delay 40 'look wall' && xdotool key Return
+expect best
+xdotool key alt+g sleep 0.5 key x
+sleep 1
+kill -0 $game_pid 2>/dev/null || fail "Exit left a game with unsaved moves without asking"
+xdotool key Return
+ended || fail "Leave, the default answer, did not end the program"
+wait $game_pid || fail "the program exited with status $?"
+game_pid=
+echo "PASSED: title, courtyard, reply and a second save pixel-exact; best score and amber kept in the registry;"
+echo "full screen and maximised doubled; a key only resumes from pause; AZERTY letters as printed; leaving asked first"
