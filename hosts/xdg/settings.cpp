@@ -2,12 +2,12 @@
 #include "settings.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -106,8 +106,7 @@ int I_StoreOpenKey(int create, StoreKey* key) {
     if (key == nullptr || path.isEmpty() || theStore.settings || theStore.lock >= 0) return 0;
     if (create) {
         const QByteArray lockPath = QFile::encodeName(path + QStringLiteral(".best-score-lock"));
-        const QByteArray folder = QFile::encodeName(path.left(path.lastIndexOf(QLatin1Char('/'))));
-        mkdir(folder.constData(), 0700);
+        QDir().mkpath(path.left(path.lastIndexOf(QLatin1Char('/'))));
         theStore.lock = open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         if (theStore.lock < 0 || flock(theStore.lock, LOCK_EX) != 0) {
             I_StoreCloseKey(kTheKey);
