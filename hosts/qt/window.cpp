@@ -357,7 +357,7 @@ void MainWindow::ShowAsLastTime() {
         factor = std::max(1, static_cast<int>(std::min(area.width() * 0.8 * ratio / kPictureWidth,
                                                        area.height() * 0.8 * ratio / kPictureHeight)));
     }
-    SetZoom(factor);
+    SetZoom(std::min(factor, LargestZoom()));  // a zoom kept from a larger screen shrinks to fit this one
     const QPoint position = settings.value(QStringLiteral("Window/position")).toPoint();
     const bool placed = settings.contains(QStringLiteral("Window/position")) &&
                         QGuiApplication::screenAt(position + QPoint(20, 20)) != nullptr;
