@@ -12,37 +12,18 @@
 #include <cstdint>
 #include <functional>
 
+#include "commands.h"
 #include "renderer.h"
 
 struct GameState;
 class QAction;
 
-enum : int {
-    ID_NEW_GAME = 40001,
-    ID_EXIT = 40002,
-    ID_VIEW_GRAY = 40003,
-    ID_VIEW_GREEN = 40004,
-    ID_VIEW_AMBER = 40005,
-    ID_VIEW_FULL_SCREEN = 40006,
-    ID_HELP_ABOUT = 40007,
-    ID_ESCAPE = 40008,
-    ID_SAVE_GAME = 40009,
-    ID_LOAD_GAME = 40010,
-    ID_OPEN_SAVES = 40011,
-    ID_PAUSE = 40012,
-    ID_VIEW_SOUND = 40013,
-    ID_ZOOM_IN = 40014,
-    ID_ZOOM_OUT = 40015,
-    ID_ACTUAL_SIZE = 40016,
-};
 constexpr int kCommandCount = ID_ACTUAL_SIZE - ID_NEW_GAME + 1;
 
 // The colour schemes, named by their icon groups.
 enum : int { SCHEME_GRAY = 112, SCHEME_GREEN = 113, SCHEME_AMBER = 114 };
 
 enum : int { TIMER_EVENTS = 1, TIMER_BLINK = 2 };
-constexpr int kEventsPeriodMs = 260;
-constexpr int kBlinkPeriodMs = 210;
 
 class MainWindow;
 

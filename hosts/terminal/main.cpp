@@ -14,6 +14,7 @@
 #include <string>
 
 #include "bell.h"
+#include "commands.h"
 #include "core/core.h"
 #include "core/cp437.h"
 #include "folders.h"
@@ -26,8 +27,6 @@
 
 namespace {
 
-constexpr int kEventsPeriodMs = 260;
-constexpr int kBlinkPeriodMs = 210;
 // How long an ESC waits for the rest of its sequence before it counts as the Esc key.
 constexpr int kEscWaitMs = 50;
 constexpr int kProbeWaitMs = 1000;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "core/core.h"
+#include "commands.h"
 #include "cues.h"
 #include "keyplaces.h"
 #include "picture.h"
@@ -36,9 +37,6 @@ EM_JS(int, JsStoreSet, (const char* name, const char* text),
 
 namespace {
 
-// The menu's commands, numbered as the desktop numbers them.
-enum : int { ID_NEW_GAME = 40001, ID_VIEW_GRAY = 40003, ID_VIEW_GREEN = 40004, ID_VIEW_AMBER = 40005,
-             ID_HELP_ABOUT = 40007, ID_PAUSE = 40012 };
 enum : int { TIMER_EVENTS = 1, TIMER_BLINK = 2 };
 
 GameState theGame;

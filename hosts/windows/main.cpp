@@ -26,7 +26,7 @@ namespace {
 
 constexpr UINT_PTR TIMER_EVENTS = 1;
 constexpr UINT_PTR TIMER_BLINK = 2;
-constexpr DWORD kPeriods[3] = {0, 260, 210};
+constexpr DWORD kPeriods[3] = {0, kEventsPeriodMs, kBlinkPeriodMs};
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
 
 GameState theGame;
