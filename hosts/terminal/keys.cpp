@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/state.h"
+#include "keyplaces.h"
 
 namespace {
 
@@ -41,29 +42,6 @@ Input Command(InputKind kind) {
     Input in;
     in.kind = kind;
     return in;
-}
-
-// The key a printable ASCII character comes from on a US keyboard, as Windows
-// numbers it; 0 when it has none.
-uint32_t KeyForCharacter(char32_t c) {
-    if (c >= 'a' && c <= 'z') return static_cast<uint32_t>(c - 'a' + 'A');
-    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ') return static_cast<uint32_t>(c);
-    static constexpr std::string_view kShiftedDigits = ")!@#$%^&*(";
-    if (const size_t i = kShiftedDigits.find(static_cast<char>(c)); c < 0x80 && i != std::string_view::npos) {
-        return static_cast<uint32_t>('0' + i);
-    }
-    struct Punctuation {
-        char plain, shifted;
-        uint32_t vk;
-    };
-    static constexpr Punctuation kPunctuation[] = {
-        {';', ':', 186}, {'=', '+', 187}, {',', '<', 188}, {'-', '_', 189}, {'.', '>', 190}, {'/', '?', 191},
-        {'`', '~', 192}, {'[', '{', 219}, {'\\', '|', 220}, {']', '}', 221}, {'\'', '"', 222},
-    };
-    for (const Punctuation& p : kPunctuation) {
-        if (c == static_cast<char32_t>(p.plain) || c == static_cast<char32_t>(p.shifted)) return p.vk;
-    }
-    return 0;
 }
 
 // Numbers of a CSI sequence: fields split by ';', each with ':' sub-fields.
@@ -155,17 +133,10 @@ uint32_t FinalKey(char final) {
     return 0;
 }
 
-// F1, F2 and F5 to F7 are the front-end's; everything else goes to the game.
+// Every key goes to the host, which tells the game's keys from the edition's.
 std::optional<Input> Deliver(uint32_t vk, int repeat) {
-    switch (vk) {
-        case VK_F1: return Command(InputKind::About);
-        case VK_F1 + 1: return Command(InputKind::NewGame);
-        case VK_F1 + 4: return Command(InputKind::Gray);
-        case VK_F1 + 5: return Command(InputKind::Green);
-        case VK_F1 + 6: return Command(InputKind::Amber);
-        case 0: return std::nullopt;
-        default: return KeyInput(vk, repeat);
-    }
+    if (vk == 0) return std::nullopt;
+    return KeyInput(vk, repeat);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "core/core.h"
 #include "core/cp437.h"
 #include "folders.h"
+#include "host.h"
 #include "keys.h"
 #include "painter.h"
 #include "picture.h"
@@ -30,8 +31,6 @@ namespace {
 // How long an ESC waits for the rest of its sequence before it counts as the Esc key.
 constexpr int kEscWaitMs = 50;
 constexpr int kProbeWaitMs = 1000;
-constexpr uint32_t VK_ESCAPE = 27;
-constexpr uint32_t VK_F10 = 121;
 
 const char kUsage[] =
     "Usage: grimspire-term [OPTION]...\n"
@@ -44,10 +43,16 @@ const char kUsage[] =
     "  --help            show this and exit\n"
     "\n"
     "Keys: arrows and the numeric keypad walk; type commands and press Enter.\n"
-    "F1 About, F2 new game, F5 F6 F7 gray, green, amber; Ctrl-Q ends the program.\n"
+    "F1 About, F2 new game, F3 pause, F5 F6 F7 gray, green, amber, F8 sound (the bell);\n"
+    "Ctrl-Q ends the program.\n"
     "A terminal of 80 x 24 or more is needed (40 x 24 with --narrow).\n";
 
 GameState theGame;
+Host theHost(theGame);
+
+Scheme SchemeOf(uint32_t colour) {
+    return colour == kGreenColour ? Scheme::Green : colour == kAmberColour ? Scheme::Amber : Scheme::Gray;
+}
 
 ColourMode DetectColours() {
     const char* colorterm = std::getenv("COLORTERM");
@@ -81,10 +86,8 @@ private:
         term_.Size(&view_.columns, &view_.rows);
         painter_.Invalidate();
         noticeShown_ = false;
-    }
-    void RestartClocks(int64_t now) {
-        nextEvents_ = now + kEventsPeriodMs;
-        nextBlink_ = now + kBlinkPeriodMs;
+        // While the notice stands the game waits: no key and no tick reaches it.
+        theHost.SetWaiting(!FitsGrid(view_));
     }
     // Ends the program for a signal after the terminal is put back.
     [[noreturn]] void Die(int sig);
@@ -97,8 +100,6 @@ private:
     std::deque<Input> early_;  // keys typed while the terminal was being asked
     bool running_ = true;
     bool noticeShown_ = false;
-    int64_t nextEvents_ = 0;
-    int64_t nextBlink_ = 0;
 };
 
 // Asks the terminal three things at once: how wide it draws an ambiguous-width
@@ -147,32 +148,16 @@ void Session::Handle(const Input& in, int64_t now) {
         term_.Suspend();
         return;
     }
-    // While the notice stands the game waits: no key reaches it.
-    if (!FitsGrid(view_)) return;
-    switch (in.kind) {
-        case InputKind::Key: {
-            const int repeat = in.repeat >= 0 ? in.repeat : guess_.Repeat(in.vk, now);
-            if (in.repeat >= 0) guess_.Repeat(in.vk, now);
-            if (theGame.aboutShown) {
-                theGame.aboutShown = 0;  // the key only closes the box
-                return;
-            }
-            // Esc and F10 are the desktop's menu keys; they reach no game there either.
-            if (in.vk == VK_ESCAPE || in.vk == VK_F10) return;
-            if (HandleKey(theGame, in.vk, repeat) == 0) running_ = false;
-            return;
-        }
-        case InputKind::About:
-            StopSound(theGame);
-            theGame.aboutShown = theGame.aboutShown ? 0 : 1;
-            return;
-        case InputKind::NewGame: SetMode(theGame, Title); return;
-        case InputKind::Gray: view_.scheme = kGrayColour; break;
-        case InputKind::Green: view_.scheme = kGreenColour; break;
-        case InputKind::Amber: view_.scheme = kAmberColour; break;
-        default: return;  // a late answer to the start-up questions
+    if (in.kind != InputKind::Key) return;  // a late answer to the start-up questions
+    const int repeat = in.repeat >= 0 ? in.repeat : guess_.Repeat(in.vk, now);
+    if (in.repeat >= 0) guess_.Repeat(in.vk, now);
+    const Scheme scheme = theHost.CurrentScheme();
+    theHost.Key(in.vk, repeat);
+    if (theHost.Ended()) running_ = false;
+    if (theHost.CurrentScheme() != scheme) {
+        view_.scheme = SchemeColour(theHost.CurrentScheme());
+        SaveScheme(view_.scheme);
     }
-    SaveScheme(view_.scheme);
 }
 
 void Session::Present() {
@@ -196,7 +181,6 @@ void Session::Die(int sig) {
 
 int Session::Run() {
     Resize();
-    RestartClocks(NowMs());
     while (!early_.empty() && running_) {
         Handle(early_.front(), NowMs());
         early_.pop_front();
@@ -205,7 +189,9 @@ int Session::Run() {
     while (running_) {
         Present();
         int64_t now = NowMs();
-        int64_t wake = std::min(nextEvents_, nextBlink_);
+        theHost.Advance(now);
+        const int64_t due = theHost.NextDue();
+        int64_t wake = due < 0 ? now + 60000 : due;
         if (decoder_.Waiting()) wake = std::min(wake, escDeadline);
         pollfd fds[2] = {{term_.InputFd(), POLLIN, 0}, {term_.SignalFd(), POLLIN, 0}};
         const int ready = ::poll(fds, 2, static_cast<int>(std::max<int64_t>(0, wake - now)));
@@ -217,11 +203,9 @@ int Session::Run() {
                     case SIGTSTP: term_.Suspend(); [[fallthrough]];
                     case SIGCONT:
                         // Back from a stop: whoever had the terminal meanwhile set
-                        // its own modes and picture, and the clocks go on from now
-                        // rather than catching up.
+                        // its own modes and picture.
                         term_.Enter();
                         Resize();
-                        RestartClocks(NowMs());
                         break;
                     default: Die(sig);
                 }
@@ -241,16 +225,6 @@ int Session::Run() {
             const auto in = decoder_.Next(flush);
             if (!in) break;
             Handle(*in, now);
-        }
-        // The clocks stand while the game waits for a larger terminal or the About box.
-        const bool ticking = FitsGrid(view_) && !theGame.aboutShown;
-        if (now >= nextEvents_) {
-            if (ticking) WorldTick(theGame);
-            nextEvents_ = std::max(nextEvents_ + kEventsPeriodMs, now + 1);
-        }
-        if (now >= nextBlink_) {
-            if (ticking) BlinkTick(theGame);
-            nextBlink_ = std::max(nextBlink_ + kBlinkPeriodMs, now + 1);
         }
     }
     return 0;
@@ -285,10 +259,12 @@ int main(int argc, char** argv) {
         std::fputs("grimspire-term: standard input and output must be a terminal\n", stderr);
         return 1;
     }
-    InitBell(bell);
-    InitGameState(theGame);
-    view.colours = DetectColours();
+    theHost.SetCueOutput(&BellCues());
+    theHost.SetSoundOn(bell);
     view.scheme = LoadScheme();
+    theHost.SetScheme(SchemeOf(view.scheme));
+    theHost.Start();
+    view.colours = DetectColours();
     term.Enter();
     Session session(term, view);
     session.Probe();

@@ -31,9 +31,10 @@ const std::string kLit = "qqqqqqqqqqqqqqqq|qqqqqqqqqqqqqqqq", kDark = "aaaaaaaaa
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        InitGameState(g);
+        host = std::make_unique<Host>(g);
+        host->Start();
         ASSERT_TRUE(InitRenderer(r, g));
-        w = std::make_unique<MainWindow>(g, r);
+        w = std::make_unique<MainWindow>(*host, r);
         w->SetKeyTap([this](uint32_t key, int32_t repeat) { seen += " " + std::to_string(key) + (repeat ? "r" : ""); });
         w->ShowAsLastTime();
         ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
@@ -83,6 +84,7 @@ protected:
     }
 
     GameState g{};
+    std::unique_ptr<Host> host;
     Renderer r;
     std::unique_ptr<MainWindow> w;
     std::string seen;
@@ -328,10 +330,13 @@ TEST_F(WindowTest, MinimisingPausesTheGame) {
     }
 }
 
-// The embedded cues through the mixer as the output pulls them: one at a time, a new one cutting off the
-// old, the obstacle bump dropped while another plays, a stop or sound off silencing all.
+// The host's cue policy over the desktop's mixer, as the output pulls the embedded cues: one at a time, a
+// new one cutting off the old, the obstacle bump dropped while another plays, a stop or sound off silencing all.
 TEST(SoundCues, OneCueAtATimeAtTheOutputsRate) {
     CueMixer mixer;
+    GameState g{};
+    Host host(g);
+    host.SetCueOutput(&mixer);
     size_t length[kCueCount];
     for (int id = kFirstCue; id < kFirstCue + kCueCount; ++id) {
         QFile file(QStringLiteral(":/sounds/cue%1.wav").arg(id));
@@ -352,23 +357,29 @@ TEST(SoundCues, OneCueAtATimeAtTheOutputsRate) {
         }
         return std::to_string(n);
     };
-    mixer.Play(CUE_TITLE);
+    host.PlayCue(CUE_TITLE);
     mixer.Read(std::vector<int16_t>(500).data(), 500, 11025);
-    mixer.Play(CUE_TAKE);
+    host.PlayCue(CUE_TAKE);
     EXPECT_EQ(heard(11025), "104");  // the title cut off
-    mixer.Play(CUE_TAKE);
-    mixer.PlayIfQuiet(CUE_OBSTACLE);
+    host.PlayCue(CUE_TAKE);
+    host.PlayCueIfQuiet(CUE_OBSTACLE);
     EXPECT_EQ(heard(44100), "104");
-    mixer.PlayIfQuiet(CUE_OBSTACLE);
+    host.PlayCueIfQuiet(CUE_OBSTACLE);
     EXPECT_EQ(heard(48000), std::to_string(CUE_OBSTACLE));
-    mixer.Play(CUE_ATTACK);
-    mixer.Stop();
+    host.PlayCue(CUE_ATTACK);
+    host.StopSound();
     EXPECT_EQ(heard(11025), "0");
-    mixer.SetMuted(true);
-    mixer.Play(CUE_WHAT);
+    host.PlayCue(CUE_HARP);
+    host.Command(ID_VIEW_SOUND);  // off: what sounds stops, nothing starts
     EXPECT_EQ(heard(11025), "0");
-    mixer.SetMuted(false);
-    mixer.Play(CUE_WHAT);
+    host.PlayCue(CUE_WHAT);
+    EXPECT_EQ(heard(11025), "0");
+    host.Command(ID_VIEW_SOUND);
+    host.PlayCue(CUE_WHAT);
+    host.Command(ID_PAUSE);  // pausing stops the sound too
+    EXPECT_EQ(heard(11025), "0");
+    host.Command(ID_PAUSE);
+    host.PlayCue(CUE_WHAT);
     EXPECT_EQ(heard(22050), std::to_string(CUE_WHAT));
 }
 
