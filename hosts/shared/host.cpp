@@ -181,6 +181,7 @@ bool Host::CanSaveOrLoad() const {
 }
 
 bool Host::SaveOrLoadByName(bool save, const std::string& folder, const std::string& name) {
+    request_ = HostRequest::None;
     if (!CanSaveOrLoad()) return true;  // the game moved on while the dialog stood
     folderOverride_ = folder;
     folderOverridden_ = true;

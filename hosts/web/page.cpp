@@ -52,7 +52,6 @@ struct Shown {
     uint32_t colour;
 } theShown;
 bool theShownValid = false;
-uint32_t theColour = kGrayColour;
 
 // A canvas takes bytes R, G, B, A; read as a little-endian word that is 0xAABBGGRR.
 // The glyphs are kept that way, so a redraw is only the cell copies.

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/core.h"
+#include "world/world.h"
 #include "placement.h"
 #include "renderer.h"
 #include "sound.h"
@@ -311,6 +312,29 @@ TEST_F(WindowTest, SavesFromTheMenuAndLeavingAsksOnlyWhenSomethingWouldBeLost) {
     w->close();
     EXPECT_FALSE(w->isVisible());
     QDir(folder).removeRecursively();
+}
+
+// The castle's clocks stand while a dialog does: with the ogre beside the man, five seconds of the Load
+// dialog leave the picture as it was; after it the ogre strikes.
+TEST_F(WindowTest, TheClocksStandWhileTheLoadDialogIsOpen) {
+    Do("P");
+    EnterRoom(g, 3);
+    g.playerColumn = 11;
+    g.playerRow = 8;
+    Cell(g, 11, 8) = 0x05;
+    w->PresentScreen();
+    const QImage before = w->View().grab().toImage();
+    bool same = false;
+    w->SetAsker([&](int) {
+        QTest::qWait(5000);
+        same = w->View().grab().toImage() == before;
+        return QString();
+    });
+    const int32_t strength = g.strength;
+    Do("Ctrl+O");
+    EXPECT_TRUE(same);
+    EXPECT_EQ(g.strength, strength);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return g.strength < strength; }, 20000));
 }
 
 // Minimising pauses both clocks; restoring resumes only what minimising paused.

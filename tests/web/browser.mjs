@@ -97,6 +97,12 @@ try {
   assert.deepEqual(await man(), [x, y - 2]);
   await type('INVENTORY');
   assert.match(await text(), /- Inventory -/);
+  // Letters as the layout prints them: AZERTY's A lies where QWERTY has Q, QWERTZ's Z where it has Y.
+  for (const [key, code] of [['a', 'KeyQ'], ['z', 'KeyY'], ['Q', 'KeyA'], ['y', 'KeyZ']]) {
+    await page.evaluate((k, c) => window.dispatchEvent(new KeyboardEvent('keydown', { key: k, code: c })), key, code);
+  }
+  assert.match((await rows())[22], /AZQY/);
+  await press('Backspace', 'Backspace', 'Backspace', 'Backspace');
   await press('F3');  // paused, a key only goes on
   assert.equal(await page.title(), 'Grimspire - Paused');
   await press('ArrowLeft');
@@ -105,7 +111,7 @@ try {
   // Leaving a game played since its last save asks first; SAVE, reload, LOAD: the same screen.
   const asked = new Promise((done) => page.once('dialog', (d) => { done(d.type()); d.dismiss(); }));
   await page.evaluate(() => location.reload());
-  assert.equal(await Promise.race([asked, sleep(3000).then(() => 'no question')]), 'beforeunload');
+  assert.equal(await asked, 'beforeunload');
   assert.ok(await page.evaluate(() => window.stillHere));
   await type('SAVE CASTLE');
   assert.match(await text(), /Game Saved/);
@@ -121,7 +127,7 @@ try {
   const cdp = await page.createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: temp });
   await page.click('#menubar > div:first-child > button');
-  await page.click('[data-command=save]');
+  await page.click('[data-command=ID_SAVE_GAME]');
   const downloaded = join(temp, 'GRIMSPIRE');
   for (let i = 0; i < 100 && !(existsSync(downloaded) && statSync(downloaded).size === 2152); ++i) await sleep(50);
   execFileSync(driver, ['resave', downloaded, join(temp, 'again')]);
@@ -133,7 +139,12 @@ try {
   const choosing = page.waitForFileChooser();
   await page.evaluate(() => 0);  // the chooser is caught only once that request has gone out
   await press('KeyL');
-  await (await choosing).accept([join(temp, 'RICH')]);
+  const chooser = await choosing;
+  // The castle's clocks stand while the chooser does: five seconds later the grid is as it was.
+  const before = await text();
+  await sleep(5000);
+  assert.equal(await text(), before, 'the game went on behind the file chooser');
+  await chooser.accept([join(temp, 'RICH')]);
   await page.waitForFunction(() => grimspire.rows()[14].includes('\x05'));
   await type('WAVE SCEPTER');
   await press('ArrowLeft', 'ArrowDown', 'ArrowDown', 'ArrowDown', 'ArrowDown');
