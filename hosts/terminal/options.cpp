@@ -48,7 +48,7 @@ int Refuse(const std::string& message) {
 // Terminal families that take xterm's cursor, colour and line-drawing sequences.
 constexpr const char* kKnown[] = {"xterm", "screen", "tmux", "rxvt", "linux", "vt100", "vt102", "vt220", "vt320",
                                   "vt420", "vt520", "alacritty", "foot", "kitty", "st", "konsole", "gnome", "vte",
-                                  "putty", "wezterm", "contour", "iterm2", "mintty", "cygwin", "eterm", "mlterm"};
+                                  "putty", "wezterm", "contour", "iterm2", "mintty", "cygwin", "eterm", "mlterm", "ansi"};
 
 bool Known(std::string_view term) {
     for (std::string_view family : kKnown) {

@@ -43,7 +43,8 @@ run() {
         -e script -q -f -O /dev/null -I "$work/in" -c "$game" &
     xt=$!
     local window
-    window=$(xdotool search --sync --pid $xt | head -1) && xdotool windowfocus --sync "$window" || fail "no xterm window"
+    window=$(xdotool search --sync --onlyvisible --pid $xt | head -1)
+    until_ xdotool windowfocus --sync "$window" 2>/dev/null || fail "no xterm window to type into"
 }
 # The screen xterm shows, as lines without trailing blanks or trailing empty lines.
 dump() {
