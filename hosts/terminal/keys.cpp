@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "keys.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/state.h"
@@ -133,8 +134,23 @@ uint32_t FinalKey(char final) {
     return 0;
 }
 
+// A terminal cannot tell the keypad from the keys it shares codes with: the
+// digits with Num Lock on, Home, PgUp, End and PgDn with it off. Those keys
+// have no use in the game, so they walk as the keypad does.
+uint32_t AsKeypad(uint32_t vk) {
+    if (vk >= '1' && vk <= '9' && vk != '5') return VK_NUMPAD0 + (vk - '0');
+    switch (vk) {
+        case VK_HOME: return VK_NUMPAD7;
+        case VK_PRIOR: return VK_NUMPAD9;
+        case VK_END: return VK_NUMPAD1;
+        case VK_NEXT: return VK_NUMPAD3;
+        default: return vk;
+    }
+}
+
 // Every key goes to the host, which tells the game's keys from the edition's.
 std::optional<Input> Deliver(uint32_t vk, int repeat) {
+    vk = AsKeypad(vk);
     if (vk == 0) return std::nullopt;
     return KeyInput(vk, repeat);
 }
@@ -166,6 +182,7 @@ std::optional<Input> KeyDecoder::Kitty(std::string_view params, char final) {
         default: break;
     }
     if (mods & 4) return std::nullopt;
+    if ((mods & 1) && code >= '0' && code <= '9') return KeyInput(static_cast<uint32_t>(code), repeat);
     const uint32_t vk = code < 128 ? KeyForCharacter(static_cast<char32_t>(code)) : KittyFunctionalKey(code);
     return Deliver(vk, repeat);
 }
@@ -200,6 +217,8 @@ std::optional<Input> KeyDecoder::Next(bool flush) {
             if (c == '\t') return KeyInput(VK_TAB);
             if (c == 0x11) return Command(InputKind::Quit);
             // Other control characters, and letters no US key makes, name no key.
+            // A shifted digit stays the digit's key, which walks nowhere.
+            if (c >= '1' && c <= '9') return Deliver(c, -1);
             if (const uint32_t vk = c < 0x80 ? KeyForCharacter(c) : 0) return KeyInput(vk);
             continue;
         }
@@ -222,6 +241,22 @@ std::optional<Input> KeyDecoder::Next(bool flush) {
             const char final = pending_[i];
             pending_.erase(0, i + 1);
             if (auto in = Deliver(FinalKey(final), -1)) return in;
+            continue;
+        }
+        if (kind == ']') {
+            // An operating system command, ended by BEL or ST: only the
+            // answer to a palette question means anything here.
+            const size_t bel = pending_.find('\a', 2);
+            const size_t st = pending_.find("\x1b\\", 2);
+            const size_t end = std::min(bel, st);
+            if (end == std::string::npos) {
+                if (!flush && pending_.size() < 256) return std::nullopt;
+                pending_.erase(0, 2);
+                continue;
+            }
+            const bool palette = pending_.compare(2, 2, "4;") == 0;
+            pending_.erase(0, end + (end == bel ? 1 : 2));
+            if (palette) return Command(InputKind::Palette);
             continue;
         }
         if (kind != '[') {

@@ -17,6 +17,7 @@ enum class InputKind {
     CursorReport,  // ESC [ row ; column R
     KittyFlags,    // ESC [ ? flags u: the terminal speaks the kitty protocol
     Attributes,    // ESC [ ? ... c: the answer to the primary device attributes query
+    Palette,       // ESC ] 4 ; ...: the terminal told one of its palette's colours
 };
 
 struct Input {
