@@ -17,6 +17,7 @@
 #include <tuple>
 #include <vector>
 
+#include "commands/commands.h"
 #include "game_fixture.h"
 #include "golden.h"
 #include "save/save.h"
@@ -202,6 +203,22 @@ TEST_F(SaveTest, SavingAgainReplacesTheFileAndNeverWritesIntoAnotherSavesTempora
     ASSERT_EQ(game.size(), 2152u);
     EXPECT_TRUE(std::equal(game.begin() + 1000, game.end(), same.begin() + 1000));
     EXPECT_EQ(game[1472], 12);
+}
+
+// A menu dialog's name is stored as a typed one is, and LOAD finds a save
+// whose name differs only in case (one copied from a system that kept it so).
+TEST_F(SaveTest, ANameFromADialogIsStoredUpperCaseAndLoadIgnoresCase) {
+    PlayABit();
+    ASSERT_EQ(RunNamedCommand(g, "SAVE", "menusave"), 1);
+    EXPECT_EQ(MessageLine(g, 0), " Game Saved");
+    EXPECT_TRUE(std::filesystem::is_regular_file("MENUSAVE"));
+    EXPECT_FALSE(std::filesystem::exists("menusave"));
+    Load("MENUSAVE", true);
+    std::filesystem::rename("MENUSAVE", "MenuSave");
+    Load("MENUSAVE", true);
+    g.items[5].carried = 0;
+    ASSERT_EQ(RunNamedCommand(g, "LOAD", "menuSAVE"), 1);
+    EXPECT_EQ(g.items[5].carried, 1);
 }
 
 }  // namespace
