@@ -58,17 +58,18 @@ int QueryHighScoreName(char* out, uint32_t outSize, StoreKey key) {
 }
 
 void LoadHighScore(GameState& g) {
+    // Both read through one key: another copy storing its best in between
+    // would otherwise give one player's score under another's name.
     StoreKey key = 0;
     uint32_t score = 0;
-    if (I_StoreOpenKey(0, &key)) score = QueryHighScore(key);
+    g.highScoreName[0] = '\0';
+    if (I_StoreOpenKey(0, &key)) {
+        score = ReadScore(key);
+        // The name is loaded even when its score is thrown away.
+        if (!QueryHighScoreName(g.highScoreName, sizeof g.highScoreName, key)) g.highScoreName[0] = '\0';
+    }
     // No game can score more; a larger number was not written by us.
     g.highScore = score > kPerfectScore ? 0 : score;
-
-    // The name is loaded even when its score was thrown away.
-    g.highScoreName[0] = '\0';
-    if (I_StoreOpenKey(0, &key) && !QueryHighScoreName(g.highScoreName, sizeof g.highScoreName, key)) {
-        g.highScoreName[0] = '\0';
-    }
 }
 
 int StoreHighScoreValue(StoreKey key, uint32_t score) {
