@@ -36,6 +36,7 @@ int I_StoreOpenKey(int create, StoreKey* key);
 // value is larger than *size, *size is set to the size needed and 0 is returned.
 // 1 on success, 0 when the value is missing or anything failed.
 int I_StoreQueryValue(StoreKey key, const char* name, uint32_t* type, uint8_t* data, uint32_t* size);
-// 1 on success.
+// 1 on success. What is set through one key may be kept only when it closes.
 int I_StoreSetValue(StoreKey key, const char* name, uint32_t type, const uint8_t* data, uint32_t size);
-void I_StoreCloseKey(StoreKey key);
+// 0 when what was set through the key could not be kept; 1 otherwise.
+int I_StoreCloseKey(StoreKey key);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The commands that act on the game as a whole: QUIT, ABOUT, SECOND QUEST, SAVE,
 // LOAD and the inventory. They head the command chain.
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include "commands/commands.h"
 #include "core/core.h"
 #include "save/save.h"
+#include "save/storage.h"
 #include "world/world.h"
 
 namespace {
@@ -20,7 +22,7 @@ constexpr int kMaxDeals = 200;
 // a saved game is the loader's question.
 bool IsExistingFile(const char* name) {
     std::error_code ec;
-    const std::filesystem::file_status st = std::filesystem::status(name, ec);
+    const std::filesystem::file_status st = std::filesystem::status(NativePath(name), ec);
     return !ec && std::filesystem::exists(st) && !std::filesystem::is_directory(st);
 }
 
@@ -63,7 +65,7 @@ int TryGameControl(GameState& g) {
         // saved game of ours is ever written over.
         char path[4096];
         const bool named = SavePath(g.noun, path, sizeof path) != 0;
-        if (named && IsExistingFile(path) && !IsSavedGame(path)) {
+        if (named && IsExistingFile(path) && !IsSavedGame(g, path)) {
             ShowMessage(g, " Error Saving", 0, 0);
             ShowMessage(g, " Another file", 1, 0);
             ShowMessage(g, " has that", 2, 0);
@@ -73,10 +75,8 @@ int TryGameControl(GameState& g) {
         }
     }
     if (VerbIs(g, "LOAD") && NounIs(g, "*")) {
-        // The saves folder first, then where saves of the first version went.
         char path[4096];
-        if (!SavePath(g.noun, path, sizeof path) || !IsExistingFile(path)) std::snprintf(path, sizeof path, "%s", g.noun);
-        if (!IsExistingFile(path)) {
+        if (!FindSave(g.noun, path, sizeof path)) {
             ShowMessage(g, " There is no", 0, 0);
             ShowMessage(g, " file named", 1, 0);
             ShowMessage(g, " *", 2, 0);
@@ -98,7 +98,10 @@ int TryGameControl(GameState& g) {
 int RunNamedCommand(GameState& g, const char* verb, const char* name) {
     if (std::strlen(verb) >= sizeof g.verb || std::strlen(name) >= sizeof g.noun || name[0] == '\0') return 0;
     std::snprintf(g.verb, sizeof g.verb, "%s", verb);
-    std::snprintf(g.noun, sizeof g.noun, "%s", name);
+    // Upper case, as a typed name always is, so that LOAD typed anywhere finds it.
+    size_t i = 0;
+    for (; name[i] != '\0'; ++i) g.noun[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[i])));
+    g.noun[i] = '\0';
     g.messageShown = 0;
     TryGameControl(g);
     return 1;

@@ -72,8 +72,10 @@ int32_t NameEntryKey(GameState& g, uint32_t key, int32_t repeat) {
         g.highScore = ComputeScore(g);
         std::memcpy(g.highScoreName, g.entryName, sizeof g.highScoreName);
         g.highScoreName[kNameMax] = '\0';
-        SaveHighScore(g);
+        const int kept = SaveHighScore(g);
         SetMode(g, Title);
+        // Never a silent loss: the title says so on its empty row.
+        if (!kept) PutText(g, "  Your best score could not be kept!", 0, 23);
     }
     return 1;
 }

@@ -11,12 +11,15 @@ constexpr long kSaveFileSize = 2152;
 
 // The path of a saved game of this name in the saves folder; 0 when it does not fit.
 int SavePath(const char* name, char* out, size_t size);
-// 1 when written whole under the path; an earlier file there is replaced only then.
+// The file LOAD of this name reads, in out; 0 when there is none.
+int FindSave(const char* name, char* out, size_t size);
+// 1 when written whole under the path and flushed to disk; an earlier file
+// there is replaced only then.
 int SaveGame(GameState& g, const char* path);
-// 1 when the file is a saved game and the game now holds it; otherwise 0 and
-// the game is untouched.
+// 1 when the file holds a game the castle could be in and the game now holds
+// it; otherwise 0 and the game is untouched.
 int LoadGame(GameState& g, const char* path);
 // Whether the file could be loaded as a saved game.
-int IsSavedGame(const char* path);
+int IsSavedGame(const GameState& g, const char* path);
 int WriteInt32(std::FILE* file, int32_t value);
 int ReadInt32(std::FILE* file, int32_t* value);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The best score and its holder's name, kept between runs in the host's store.
-// Every key opened here is closed on every path; failures are silent and read
-// as "no best score yet".
+// Every key opened here is closed on every path. What cannot be read is read
+// as "no best score yet"; what cannot be written the caller tells the player.
 #include <cstring>
 
 #include "score/score.h"
@@ -58,28 +58,29 @@ int QueryHighScoreName(char* out, uint32_t outSize, StoreKey key) {
 }
 
 void LoadHighScore(GameState& g) {
+    // Both read through one key: another copy storing its best in between
+    // would otherwise give one player's score under another's name.
     StoreKey key = 0;
     uint32_t score = 0;
-    if (I_StoreOpenKey(0, &key)) score = QueryHighScore(key);
+    g.highScoreName[0] = '\0';
+    if (I_StoreOpenKey(0, &key)) {
+        score = ReadScore(key);
+        // The name is loaded even when its score is thrown away.
+        if (!QueryHighScoreName(g.highScoreName, sizeof g.highScoreName, key)) g.highScoreName[0] = '\0';
+    }
     // No game can score more; a larger number was not written by us.
     g.highScore = score > kPerfectScore ? 0 : score;
-
-    // The name is loaded even when its score was thrown away.
-    g.highScoreName[0] = '\0';
-    if (I_StoreOpenKey(0, &key) && !QueryHighScoreName(g.highScoreName, sizeof g.highScoreName, key)) {
-        g.highScoreName[0] = '\0';
-    }
 }
 
-void StoreHighScoreValue(StoreKey key, uint32_t score) {
+int StoreHighScoreValue(StoreKey key, uint32_t score) {
     const uint8_t bytes[4] = {static_cast<uint8_t>(score), static_cast<uint8_t>(score >> 8),
                               static_cast<uint8_t>(score >> 16), static_cast<uint8_t>(score >> 24)};
-    I_StoreSetValue(key, "HighScore", REG_DWORD, bytes, sizeof bytes);
+    return I_StoreSetValue(key, "HighScore", REG_DWORD, bytes, sizeof bytes);
 }
 
-void SaveHighScore(GameState& g) {
+int SaveHighScore(GameState& g) {
     StoreKey key = 0;
-    if (!I_StoreOpenKey(1, &key)) return;
+    if (!I_StoreOpenKey(1, &key)) return 0;
     // Another copy of the game may have stored a better score since this one
     // read it: asked again under the store's lock, nothing is ever lowered.
     uint32_t stored = ReadScore(key);
@@ -87,15 +88,16 @@ void SaveHighScore(GameState& g) {
     if (g.highScore < stored || (g.highScore == stored && stored != kPerfectScore)) {
         I_StoreCloseKey(key);
         LoadHighScore(g);
-        return;
+        return 1;
     }
-    StoreHighScoreValue(key, g.highScore);
+    int kept = StoreHighScoreValue(key, g.highScore);
     char name[kNameMax + 1];
     const size_t n = strnlen(g.highScoreName, kNameMax);
     std::memcpy(name, g.highScoreName, n);
     name[n] = '\0';
     // Stored with its terminator, as a string value should be.
-    I_StoreSetValue(key, "HighScoreName", REG_SZ, reinterpret_cast<const uint8_t*>(name),
-                    static_cast<uint32_t>(n + 1));
-    I_StoreCloseKey(key);
+    kept = I_StoreSetValue(key, "HighScoreName", REG_SZ, reinterpret_cast<const uint8_t*>(name),
+                           static_cast<uint32_t>(n + 1)) && kept;
+    // The store may keep the two only as it closes, together.
+    return I_StoreCloseKey(key) && kept;
 }

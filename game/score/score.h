@@ -10,9 +10,10 @@ void ShowSummary(GameState& g);
 void ShowNameEntry(GameState& g);
 
 void LoadHighScore(GameState& g);
-void SaveHighScore(GameState& g);
+// 0 when the store could not keep it; the player is told.
+int SaveHighScore(GameState& g);
 // The stored best score; QueryHighScore also closes the key.
 uint32_t ReadScore(StoreKey key);
 uint32_t QueryHighScore(StoreKey key);
 int QueryHighScoreName(char* out, uint32_t outSize, StoreKey key);
-void StoreHighScoreValue(StoreKey key, uint32_t score);
+int StoreHighScoreValue(StoreKey key, uint32_t score);

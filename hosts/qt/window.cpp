@@ -352,12 +352,15 @@ void MainWindow::ShowAsLastTime() {
 
 void MainWindow::SaveSettings() const {
     if (!isVisible()) return;  // nothing chosen yet
-    QSettings settings = Settings();
-    settings.setValue(QStringLiteral("View/scheme"), QLatin1String(kSchemeNames[schemeId_ - SCHEME_GRAY]));
-    settings.setValue(QStringLiteral("View/zoom"), zoom_);
-    settings.setValue(QStringLiteral("View/fullScreen"), fullScreen_);
-    settings.setValue(QStringLiteral("View/sound"), Action(ID_VIEW_SOUND)->isChecked());
-    if (!fullScreen_ && !isMaximized()) settings.setValue(QStringLiteral("Window/position"), pos());
+    const bool sound = Action(ID_VIEW_SOUND)->isChecked();
+    const bool placed = !fullScreen_ && !isMaximized();
+    UpdateSettings([&](QSettings& settings) {
+        settings.setValue(QStringLiteral("View/scheme"), QLatin1String(kSchemeNames[schemeId_ - SCHEME_GRAY]));
+        settings.setValue(QStringLiteral("View/zoom"), zoom_);
+        settings.setValue(QStringLiteral("View/fullScreen"), fullScreen_);
+        settings.setValue(QStringLiteral("View/sound"), sound);
+        if (placed) settings.setValue(QStringLiteral("Window/position"), pos());
+    });
 }
 
 void MainWindow::changeEvent(QEvent* event) {

@@ -20,10 +20,9 @@ uint32_t LoadScheme() {
 }
 
 void SaveScheme(uint32_t colour) {
-    const QString path = SettingsPath();
-    if (path.isEmpty()) return;
-    QSettings settings(path, QSettings::IniFormat);
-    settings.setValue(kSchemeKey, colour == kGreenColour   ? QStringLiteral("green")
-                                  : colour == kAmberColour ? QStringLiteral("amber")
-                                                           : QStringLiteral("gray"));
+    UpdateSettings([colour](QSettings& settings) {
+        settings.setValue(kSchemeKey, colour == kGreenColour   ? QStringLiteral("green")
+                                      : colour == kAmberColour ? QStringLiteral("amber")
+                                                               : QStringLiteral("gray"));
+    });
 }

@@ -93,8 +93,12 @@ bool ReadValue(const char* name, uint32_t* type, std::string* bytes) {
 
 }  // namespace
 
+// Whether every value set since the key was opened was kept.
+bool theStoreKept = true;
+
 int I_StoreOpenKey(int, StoreKey* key) {
     *key = 1;
+    theStoreKept = true;
     return JsStoreUsable();
 }
 
@@ -121,10 +125,12 @@ int I_StoreSetValue(StoreKey, const char* name, uint32_t type, const uint8_t* da
         std::snprintf(hex, sizeof hex, "%02x", data[i]);
         text += hex;
     }
-    return JsStoreSet(name, text.c_str());
+    const int kept = JsStoreSet(name, text.c_str());
+    theStoreKept = theStoreKept && kept;
+    return kept;
 }
 
-void I_StoreCloseKey(StoreKey) {}
+int I_StoreCloseKey(StoreKey) { return theStoreKept ? 1 : 0; }
 
 uint32_t I_TickCount() { return static_cast<uint32_t>(emscripten_get_now()); }
 // Mounted on IndexedDB by page.js.

@@ -4,12 +4,15 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -63,19 +66,71 @@ bool Decode(const QString& text, uint32_t* type, QByteArray* bytes) {
     return false;
 }
 
-// One key open at a time is all the game asks for. Writing holds a lock of our own
-// from open to close, so a best score read and replaced is never another copy's;
-// flock, because it goes with the process and a killed copy leaves nothing behind.
+// One key open at a time is all the game asks for. An open key holds the lock
+// of every settings write and a copy of the file, read afresh: QSettings caches
+// a file by its name and re-reads it only when its size or its time in
+// milliseconds changed, so the copy gets a name never used before. Closing puts
+// the copy, with whatever was set, in place of the file in one rename.
 struct OpenStore {
     std::unique_ptr<QSettings> settings;
     int lock = -1;
+    QString copy;
+    bool changed = false;
+    bool kept = true;
 };
 OpenStore theStore;
 
+// flock, because it goes with the process: a killed copy holds nothing.
+int TakeLock(const QString& path) {
+    QDir().mkpath(path.left(path.lastIndexOf(QLatin1Char('/'))));
+    // The name is the one the first versions locked the best score under.
+    const QByteArray lockPath = QFile::encodeName(path + QStringLiteral(".best-score-lock"));
+    const int fd = open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd >= 0 && flock(fd, LOCK_EX) != 0) {
+        close(fd);
+        return -1;
+    }
+    // Every copy is made and put in place under the lock: any one still there
+    // now is what a killed copy of the game left.
+    const QFileInfo file(path);
+    const QStringList stale = file.dir().entryList({file.fileName() + QStringLiteral(".tmp-*")}, QDir::Files | QDir::Hidden);
+    for (const QString& name : stale) QFile::remove(file.dir().filePath(name));
+    return fd;
+}
+
+QString FreshCopyName(const QString& path) {
+    static unsigned count = 0;
+    return path + QStringLiteral(".tmp-%1-%2").arg(getpid()).arg(++count);
+}
+
+// The file as it stands, under a new name; false when it is there but cannot be read.
+bool CopyOf(const QString& path, const QString& copy) {
+    if (!QFileInfo::exists(path)) return true;
+    return QFileInfo(path).isFile() && QFile::copy(path, copy);
+}
+
+bool Flush(const QByteArray& path, int flags) {
+    const int fd = open(path.constData(), flags | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = fsync(fd) == 0 || errno == EINVAL;
+    return close(fd) == 0 && ok;
+}
+
+// The copy in place of the file, on disk before and after.
+bool PutInPlace(const QString& copy, const QString& path) {
+    if (!QFileInfo::exists(copy)) return true;  // nothing was ever written
+    const QByteArray from = QFile::encodeName(copy);
+    const QByteArray to = QFile::encodeName(path);
+    const QByteArray folder = QFile::encodeName(path.left(path.lastIndexOf(QLatin1Char('/'))));
+    return Flush(from, O_RDONLY) && std::rename(from.constData(), to.constData()) == 0 &&
+           Flush(folder, O_RDONLY | O_DIRECTORY);
+}
+
 // The 1.0 file held lines such as "HighScore dword 1550"; a damaged one is left unread.
-void CarryOverOldBestScore(QSettings& settings) {
+// True when it did.
+bool CarryOverOldBestScore(QSettings& settings) {
     QFile old(OldBestScorePath());
-    if (settings.childGroups().contains(kGroup) || !old.open(QIODevice::ReadOnly)) return;
+    if (settings.childGroups().contains(kGroup) || !old.open(QIODevice::ReadOnly)) return false;
     settings.beginGroup(kGroup);
     while (!old.atEnd()) {
         const QList<QByteArray> words = old.readLine(4096).simplified().split(' ');
@@ -87,6 +142,7 @@ void CarryOverOldBestScore(QSettings& settings) {
     }
     settings.endGroup();
     settings.sync();
+    return true;
 }
 
 }  // namespace
@@ -101,22 +157,41 @@ QString OldBestScorePath() {
     return folder.isEmpty() ? folder : folder + QStringLiteral("/highscore.conf");
 }
 
+bool UpdateSettings(const std::function<void(QSettings&)>& change) {
+    const QString path = SettingsPath();
+    if (path.isEmpty() || theStore.settings) return false;
+    const int lock = TakeLock(path);
+    if (lock < 0) return false;
+    const QString copy = FreshCopyName(path);
+    bool ok = CopyOf(path, copy);
+    if (ok) {
+        QSettings settings(copy, QSettings::IniFormat);
+        change(settings);
+        settings.sync();
+        ok = settings.status() == QSettings::NoError;
+    }
+    ok = ok && PutInPlace(copy, path);
+    if (!ok) QFile::remove(copy);
+    close(lock);
+    return ok;
+}
+
 int I_StoreOpenKey(int create, StoreKey* key) {
     const QString path = SettingsPath();
     if (key == nullptr || path.isEmpty() || theStore.settings || theStore.lock >= 0) return 0;
-    if (create) {
-        const QByteArray lockPath = QFile::encodeName(path + QStringLiteral(".best-score-lock"));
-        QDir().mkpath(path.left(path.lastIndexOf(QLatin1Char('/'))));
-        theStore.lock = open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (theStore.lock < 0 || flock(theStore.lock, LOCK_EX) != 0) {
-            I_StoreCloseKey(kTheKey);
-            return 0;
-        }
+    theStore.lock = TakeLock(path);
+    theStore.copy = FreshCopyName(path);
+    theStore.changed = false;
+    theStore.kept = true;
+    if (theStore.lock < 0 || !CopyOf(path, theStore.copy)) {
+        I_StoreCloseKey(kTheKey);
+        return 0;
     }
-    theStore.settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
-    CarryOverOldBestScore(*theStore.settings);
+    theStore.settings = std::make_unique<QSettings>(theStore.copy, QSettings::IniFormat);
+    // Carried over once: kept when the key closes.
+    theStore.changed = CarryOverOldBestScore(*theStore.settings);
     if (!create && !theStore.settings->childGroups().contains(kGroup)) {
-        theStore.settings.reset();
+        I_StoreCloseKey(kTheKey);
         return 0;
     }
     theStore.settings->beginGroup(kGroup);
@@ -148,13 +223,25 @@ int I_StoreSetValue(StoreKey key, const char* name, uint32_t type, const uint8_t
     if (data == nullptr && size > 0) return 0;
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     theStore.settings->setValue(QString::fromUtf8(name), Encode(type, bytes));
+    theStore.changed = true;
+    // Written to the copy at once; the file itself takes it at closing.
     theStore.settings->sync();
-    return theStore.settings->status() == QSettings::NoError ? 1 : 0;
+    const bool ok = theStore.settings->status() == QSettings::NoError;
+    theStore.kept = theStore.kept && ok;
+    return ok ? 1 : 0;
 }
 
-void I_StoreCloseKey(StoreKey key) {
-    if (key != kTheKey) return;
-    theStore.settings.reset();
+int I_StoreCloseKey(StoreKey key) {
+    if (key != kTheKey) return 0;
+    bool kept = theStore.kept;
+    if (theStore.settings) {
+        theStore.settings->sync();
+        kept = kept && theStore.settings->status() == QSettings::NoError;
+        theStore.settings.reset();
+    }
+    kept = kept && (!theStore.changed || PutInPlace(theStore.copy, SettingsPath()));
+    QFile::remove(theStore.copy);  // when it was not put in place
     if (theStore.lock >= 0) close(theStore.lock);  // and with it the lock
     theStore.lock = -1;
+    return kept ? 1 : 0;
 }

@@ -79,6 +79,8 @@ TEST_F(PerfectGame, EveryTreasureEveryMonsterAndOutThroughTheGate) {
         FAIL() << stuck.what();
     }
     RecordProperty("keys", keys);
+    RecordProperty("stepsSaved", stepsSaved);
+    EXPECT_GT(stepsSaved, keys / 2);
     RecordProperty("lowestStrength", lowestStrength);
     ASSERT_EQ(g.mode, Summary);
     EXPECT_EQ(g.escaped, 1);

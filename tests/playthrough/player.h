@@ -34,6 +34,9 @@ struct Place {
     bool operator==(const Place&) const = default;
 };
 
+// Where the saves taken after every key go: on tmpfs where there is one, as they are flushed.
+std::string StepSavePath();
+
 class Player : public GameTest {
 protected:
     // One fresh key press; the timers keep their rhythm: a BlinkTick every
@@ -97,6 +100,10 @@ protected:
     void Deliver();
 
     int keys = 0;
+    // After every key where SAVE could be typed, a save is taken and loaded again (see Key).
+    int stepsSaved = 0;
+    const std::string stepSave = StepSavePath();
+    ~Player() override;
     uint32_t assumed = 0;
     int32_t lowestStrength = 100;
     bool mustSurvive = true;

@@ -31,6 +31,8 @@ TEST_P(QuestGame, EverythingOutAndThroughTheGate) {
         FAIL() << "seed " << GetParam() << ": " << stuck.what();
     }
     RecordProperty("keys", keys);
+    RecordProperty("stepsSaved", stepsSaved);
+    EXPECT_GT(stepsSaved, keys / 2);
     RecordProperty("lowestStrength", lowestStrength);
     ASSERT_EQ(g.mode, Summary) << "seed " << GetParam();
     EXPECT_EQ(g.escaped, 1);

@@ -86,6 +86,7 @@ int I_StoreSetValue(StoreKey key, const char* name, uint32_t type, const uint8_t
     return 1;
 }
 
-void I_StoreCloseKey(StoreKey key) {
+int I_StoreCloseKey(StoreKey key) {
     if (key == kTheKey) --fake::State().openKeys;
+    return 1;
 }

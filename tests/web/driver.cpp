@@ -22,7 +22,7 @@ const char* I_SaveFolder() { return ""; }
 int I_StoreOpenKey(int, StoreKey*) { return 0; }
 int I_StoreQueryValue(StoreKey, const char*, uint32_t*, uint8_t*, uint32_t*) { return 0; }
 int I_StoreSetValue(StoreKey, const char*, uint32_t, const uint8_t*, uint32_t) { return 0; }
-void I_StoreCloseKey(StoreKey) {}
+int I_StoreCloseKey(StoreKey) { return 1; }
 
 int main(int argc, char** argv) {
     static GameState g;

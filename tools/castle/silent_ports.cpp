@@ -9,5 +9,5 @@ uint32_t I_TickCount() { return 0; }
 int I_StoreOpenKey(int, StoreKey*) { return 0; }
 int I_StoreQueryValue(StoreKey, const char*, uint32_t*, uint8_t*, uint32_t*) { return 0; }
 int I_StoreSetValue(StoreKey, const char*, uint32_t, const uint8_t*, uint32_t) { return 0; }
-void I_StoreCloseKey(StoreKey) {}
+int I_StoreCloseKey(StoreKey) { return 1; }
 const char* I_SaveFolder() { return ""; }
