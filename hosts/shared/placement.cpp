@@ -26,3 +26,27 @@ Placement PlacePicture(int screenWidth, int screenHeight) {
     const int top = (h - height) / 2;
     return Placement{std::max(factor, 0), left, top, left + width, top + height};
 }
+
+Placement PlaceSharp(int screenWidth, int screenHeight, double ratio) {
+    const double own = ratio > 0 ? ratio : 1.0;
+    // A hair of slack: the window's size was rounded to device pixels.
+    const int ownFactor = static_cast<int>(std::min(screenWidth / own / kPictureWidth + 1e-6,
+                                                    screenHeight / own / kPictureHeight + 1e-6));
+    if (ownFactor >= 2) return PlacePicture(screenWidth, screenHeight);
+    Placement p = PlacePicture(screenWidth, screenHeight);
+    const int w = std::max(screenWidth, 1);
+    const int h = std::max(screenHeight, 1);
+    int width = w;
+    int height = std::max(1, (w * kPictureHeight + kPictureWidth / 2) / kPictureWidth);
+    if (height > h) {
+        height = h;
+        width = std::max(1, (h * kPictureWidth + kPictureHeight / 2) / kPictureHeight);
+    }
+    p.factor = std::max(1, (width + kPictureWidth - 1) / kPictureWidth);
+    if (width % kPictureWidth == 0 && height == kPictureHeight * p.factor) return PlacePicture(w, h);
+    p.left = (w - width) / 2;
+    p.top = (h - height) / 2;
+    p.right = p.left + width;
+    p.bottom = p.top + height;
+    return p;
+}
