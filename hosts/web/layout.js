@@ -33,6 +33,7 @@ Module.layout = (() => {
     document.body.classList.toggle('upright', touch && upright);
     const bar = $('#menubar');
     const controls = $('#touch');
+    controls.style.height = '';  // measured as its buttons need it
     let top = bare ? 0 : bar.offsetHeight;
     let width = innerWidth;
     let height = innerHeight - top;
@@ -47,8 +48,15 @@ Module.layout = (() => {
     }
     const at = Module._web_place(Math.round(width * ratio), Math.round(height * ratio), ratio) >> 2;
     const [factor, left, y, right, bottom] = HEAP32.subarray(at, at + 5);
-    const rect = [left / ratio, top + y / ratio, (right - left) / ratio, (bottom - y) / ratio];
-    if (touch && upright) controls.style.top = `${rect[1] + rect[3]}px`;
+    // Upright, the picture goes to the top and the controls take what is left under it.
+    const rect = [left / ratio, top + (touch && upright ? 0 : y / ratio), (right - left) / ratio, (bottom - y) / ratio];
+    if (touch && upright) {
+      controls.style.top = `${rect[1] + rect[3]}px`;
+      controls.style.height = `${innerHeight - rect[1] - rect[3]}px`;
+    } else if (touch) {
+      controls.style.top = `${bar.offsetHeight}px`;
+      controls.style.height = `${innerHeight - bar.offsetHeight}px`;
+    }
     const smoothed = right - left !== 640 * factor;
     sharp = smoothed ? $('#sharp') : null;
     $(smoothed ? '#screen' : '#sharp').style.visibility = 'hidden';

@@ -104,7 +104,7 @@
       }
     });
     // The controls keep the phone's keyboard up.
-    controls.addEventListener('pointerdown', (e) => { if (e.target.closest('button')) e.preventDefault(); });
+    controls.addEventListener('mousedown', (e) => { if (e.target.closest('button')) e.preventDefault(); });
     for (const id of ['#screen', '#sharp']) {
       $(id).addEventListener('click', () => {
         if (Module.layout.coarse.matches && Module._web_waits_for_any_key()) sendKey('Space', ' ');
@@ -112,6 +112,7 @@
     }
     wireTyping();
     Module.layout.after.push(follow);
+    if (window.grimspire && window.grimspire.draws) follow();  // drawn already, before the page was read
   }
 
   window.grimspireTouch = { sendKey, typeText };
