@@ -2,6 +2,7 @@
 #include "placement.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "picture.h"
 
@@ -29,11 +30,10 @@ Placement PlacePicture(int screenWidth, int screenHeight) {
 
 Placement PlaceSharp(int screenWidth, int screenHeight, double ratio) {
     const double own = ratio > 0 ? ratio : 1.0;
+    const Placement whole = PlacePicture(screenWidth, screenHeight);
     // A hair of slack: the window's size was rounded to device pixels.
-    const int ownFactor = static_cast<int>(std::min(screenWidth / own / kPictureWidth + 1e-6,
-                                                    screenHeight / own / kPictureHeight + 1e-6));
-    if (ownFactor >= 2) return PlacePicture(screenWidth, screenHeight);
-    Placement p = PlacePicture(screenWidth, screenHeight);
+    const double ownFactor = std::min(screenWidth / own / kPictureWidth, screenHeight / own / kPictureHeight);
+    if (ownFactor + 1e-6 >= 2) return whole;
     const int w = std::max(screenWidth, 1);
     const int h = std::max(screenHeight, 1);
     int width = w;
@@ -42,11 +42,9 @@ Placement PlaceSharp(int screenWidth, int screenHeight, double ratio) {
         height = h;
         width = std::max(1, (h * kPictureWidth + kPictureHeight / 2) / kPictureHeight);
     }
-    p.factor = std::max(1, (width + kPictureWidth - 1) / kPictureWidth);
-    if (width % kPictureWidth == 0 && height == kPictureHeight * p.factor) return PlacePicture(w, h);
-    p.left = (w - width) / 2;
-    p.top = (h - height) / 2;
-    p.right = p.left + width;
-    p.bottom = p.top + height;
-    return p;
+    // A window sized to a whole factor comes out a device pixel or two larger at some scales.
+    if (whole.factor >= 1 && width - kPictureWidth * whole.factor <= static_cast<int>(std::ceil(own))) return whole;
+    const int left = (w - width) / 2;
+    const int top = (h - height) / 2;
+    return Placement{(width + kPictureWidth - 1) / kPictureWidth, left, top, left + width, top + height};
 }
