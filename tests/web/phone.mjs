@@ -4,38 +4,24 @@
 // screen without touch.
 //   node phone.mjs SITE [CMAKE]
 import assert from 'node:assert/strict';
-import { execFileSync, spawn } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import { cpSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import * as support from './support.mjs';
 
-const { default: puppeteer } = await import('puppeteer-core').catch(() => {
-  console.log('SKIPPED: the browser driver is not installed (npm ci --prefix tests/web)');
-  process.exit(77);
-});
 const here = dirname(fileURLToPath(import.meta.url));
-const temp = mkdtempSync(join(tmpdir(), 'grimspire-phone-'));
-// A copy of the site, so that a new build can be served from it below.
-const site = join(temp, 'site');
-cpSync(resolve(process.argv[2]), site, { recursive: true });
-const server = spawn(process.execPath, [join(here, '../../hosts/web/serve.mjs'), site, '0'],
-  { stdio: ['ignore', 'pipe', 'inherit'] });
-const url = await new Promise((done) => server.stdout.once('data', (d) => done(String(d).trim())));
-const browser = await puppeteer.launch({
-  executablePath: process.env.GRIMSPIRE_CHROMIUM || '/usr/bin/chromium',
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync', '--disable-dev-shm-usage', `--user-data-dir=${join(temp, 'profile')}`],
-});
-const page = await browser.newPage();
+const [given, cmake = 'cmake'] = process.argv.slice(2);
+// The page is served from a copy of the site, so that a new build can be served from it below.
+const site = mkdtempSync(join(tmpdir(), 'grimspire-site-'));
+cpSync(resolve(given), site, { recursive: true });
+const { browser, page, url, close } = await support.open(site);
 page.on('dialog', (d) => d.accept());  // leaving a game played asks first
-page.on('pageerror', (e) => { console.log(`page error: ${e.message}`); process.exitCode = 1; });
-
-const rows = () => page.evaluate(() => grimspire.rows());
+const rows = () => support.rows(page);
+const man = () => support.man(page);
 const until = (f, ...args) => page.waitForFunction(f, { timeout: 10000 }, ...args);
 const shows = (text) => until((t) => grimspire.rows().join('\n').includes(t), text);
-const man = async () => (await rows())
-  .flatMap((row, y) => (row.slice(0, 24).includes('\x05') ? [[row.indexOf('\x05'), y]] : []))[0];
 const tap = async (label) => {
   const [button] = await page.$$(`xpath/.//div[@id="touch"]//button[@aria-label="${label}" or text()="${label}"]`);
   assert.ok(button, `no button ${label}`);
@@ -148,7 +134,7 @@ try {
   // A new build served is the one played at the visit after next: it is found on a visit, then used.
   const [old] = await page.evaluate(() => caches.keys());
   writeFileSync(join(site, 'index.html'), `${await (await fetch(`${url}index.html`)).text()}<!-- new build -->\n`);
-  execFileSync(process.argv[3] || 'cmake', [`-DSITE=${site}`, `-DTEMPLATE=${join(here, '../../hosts/web/sw.js')}`, '-P',
+  execFileSync(cmake, [`-DSITE=${site}`, `-DTEMPLATE=${join(here, '../../hosts/web/sw.js')}`, '-P',
     join(here, '../../hosts/web/offline.cmake')]);
   await load();
   await until((was) => caches.keys().then((names) => names.length === 1 && names[0] !== was), old);
@@ -167,7 +153,6 @@ try {
   assert.ok(desk[0] > 640 && desk[1] > 400 && desk[2] === 'none', `laptop: ${desk}`);
   console.log('the phone passed');
 } finally {
-  await browser.close();
-  process.kill(server.pid);
-  rmSync(temp, { recursive: true, force: true });
+  await close();
+  rmSync(site, { recursive: true, force: true });
 }
