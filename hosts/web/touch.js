@@ -40,7 +40,7 @@
 
   let mode = -1;
   function follow() {
-    flush();
+    if (waiting.length) setTimeout(flush);  // not from inside the drawing that called here
     const now = Module._web_mode();
     if (now === mode) return;
     mode = now;
