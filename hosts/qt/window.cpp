@@ -64,10 +64,18 @@ void ScreenView::paintEvent(QPaintEvent*) {
     // Placed in device pixels, so that every picture pixel becomes a whole block of
     // them at any desktop scale.
     const qreal ratio = devicePixelRatioF();
-    const Placement p = PlacePicture(qRound(width() * ratio), qRound(height() * ratio));
+    const Placement p = PlaceSharp(qRound(width() * ratio), qRound(height() * ratio), ratio);
     const QRectF target(p.left / ratio, p.top / ratio, (p.right - p.left) / ratio, (p.bottom - p.top) / ratio);
     painter.fillRect(rect(), Qt::black);
-    painter.drawImage(target, picture);
+    if (!Smoothed(p)) {
+        painter.drawImage(target, picture);
+        return;
+    }
+    // Between whole factors: enlarged by one past the space, then smoothed down to it.
+    const QImage large = picture.scaled(picture.size() * p.factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    QImage fitted = large.scaled(p.right - p.left, p.bottom - p.top, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    fitted.setDevicePixelRatio(ratio);
+    painter.drawImage(target.topLeft(), fitted);
 }
 
 void ScreenView::keyPressEvent(QKeyEvent* event) {

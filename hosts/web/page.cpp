@@ -221,10 +221,18 @@ EMSCRIPTEN_KEEPALIVE int web_save_or_load(int save, const char* folder, const ch
     return theHost.SaveOrLoadByName(save != 0, folder, name) ? 1 : 0;
 }
 
-// Where the picture goes in an area of device pixels: factor, left, top, right, bottom.
-EMSCRIPTEN_KEEPALIVE const int* web_place(int width, int height) {
+// Whether a key of any kind is what the game waits for (a tap on the picture gives one).
+EMSCRIPTEN_KEEPALIVE int web_waits_for_any_key() { return theHost.Paused() || theGame.aboutShown || theGame.awaitingKey ? 1 : 0; }
+// Whether a typed letter would be dropped now (a "What???" showing), so the page holds it.
+EMSCRIPTEN_KEEPALIVE int web_holds_keys() {
+    return theGame.mode == Play && !theGame.awaitingKey && theGame.whatTicks > 0 ? 1 : 0;
+}
+
+// Where the picture goes in an area of device pixels at `ratio` device pixels to a
+// CSS pixel: factor, left, top, right, bottom.
+EMSCRIPTEN_KEEPALIVE const int* web_place(int width, int height, double ratio) {
     static int placed[5];
-    const Placement p = PlacePicture(width, height);
+    const Placement p = PlaceSharp(width, height, ratio);
     const int values[5] = {p.factor, p.left, p.top, p.right, p.bottom};
     std::memcpy(placed, values, sizeof placed);
     return placed;

@@ -93,21 +93,12 @@
   function present() {
     if (!Module._web_present()) return;
     context.putImageData(picture, 0, 0);
+    Module.layout.shown();
     ++hook.draws;
     if (!hook.firstFrame) hook.firstFrame = performance.now();
   }
 
-  // The largest whole factor that fits, in device pixels, centred on black.
-  function layout() {
-    const ratio = window.devicePixelRatio || 1;
-    const top = bare ? 0 : $('#menubar').offsetHeight;
-    const at = Module._web_place(Math.round(innerWidth * ratio), Math.round((innerHeight - top) * ratio)) >> 2;
-    const left = HEAP32[at + 1], y = HEAP32[at + 2], right = HEAP32[at + 3], bottom = HEAP32[at + 4];
-    Object.assign(canvas.style, {
-      left: `${left / ratio}px`, top: `${top + y / ratio}px`,
-      width: `${(right - left) / ratio}px`, height: `${(bottom - y) / ratio}px`,
-    });
-  }
+  const layout = () => Module.layout.layout(bare);
 
   const isFull = () => document.fullscreenElement != null;
 
@@ -317,7 +308,7 @@
     }
     document.addEventListener('pointerdown', (e) => {
       audio.unlock();
-      if (e.target.closest('#menubar')) return;
+      if (e.target.closest('#menubar, #touch')) return;
       if (openMenu >= 0) hideMenu();
       // In full screen a click shows or hides the menu bar; a double click counts once.
       else if (isFull() && e.detail <= 1 && (e.button === 0 || e.button === 2)) setBare(!bare);
@@ -360,6 +351,7 @@
     follow();
 
     window.addEventListener('resize', layout);
+    Module.layout.coarse.addEventListener('change', layout);
     document.addEventListener('fullscreenchange', () => {
       setBare(isFull());
       check('ID_VIEW_FULL_SCREEN', isFull());

@@ -304,12 +304,21 @@ void Carry(HostRequest request) {
 
 void OnCommand(int id) { Carry(theHost.Command(id)); }
 
+// Device pixels to one of the desktop's own on the window's screen; 1 where Windows cannot tell.
+double WindowScale() {
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto dpiFor = reinterpret_cast<DpiForWindow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    const UINT dpi = dpiFor != nullptr ? dpiFor(mainWindow) : 0;
+    return dpi > 0 ? dpi / 96.0 : 1.0;
+}
+
 void OnPaint() {
     PAINTSTRUCT ps;
     const HDC dc = BeginPaint(mainWindow, &ps);
     RECT client;
     GetClientRect(mainWindow, &client);
-    const Placement p = PlacePicture(client.right, client.bottom);
+    const Placement p = PlaceSharp(client.right, client.bottom, WindowScale());
     // Black around the picture, never over it, so nothing flickers.
     const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     const RECT bands[] = {{0, 0, client.right, p.top},
@@ -326,9 +335,28 @@ void OnPaint() {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchDIBits(dc, p.left, p.top, p.right - p.left, p.bottom - p.top, 0, 0, windowSurface.width,
-                  windowSurface.height, windowSurface.pixels, &info, DIB_RGB_COLORS, SRCCOPY);
+    if (!Smoothed(p)) {
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchDIBits(dc, p.left, p.top, p.right - p.left, p.bottom - p.top, 0, 0, windowSurface.width,
+                      windowSurface.height, windowSurface.pixels, &info, DIB_RGB_COLORS, SRCCOPY);
+        EndPaint(mainWindow, &ps);
+        return;
+    }
+    // Between whole factors: enlarged by one past the space, then halftoned down to it.
+    const int width = kPictureWidth * p.factor;
+    const int height = kPictureHeight * p.factor;
+    const HDC large = CreateCompatibleDC(dc);
+    const HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+    const HGDIOBJ was = SelectObject(large, bitmap);
+    SetStretchBltMode(large, COLORONCOLOR);
+    StretchDIBits(large, 0, 0, width, height, 0, 0, windowSurface.width, windowSurface.height, windowSurface.pixels,
+                  &info, DIB_RGB_COLORS, SRCCOPY);
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, p.left, p.top, p.right - p.left, p.bottom - p.top, large, 0, 0, width, height, SRCCOPY);
+    SelectObject(large, was);
+    DeleteObject(bitmap);
+    DeleteDC(large);
     EndPaint(mainWindow, &ps);
 }
 

@@ -101,11 +101,14 @@ int I_StoreSetValue(StoreKey key, const char* name, uint32_t type, const uint8_t
     return h != nullptr && RegSetValueExA(h, name, 0, type, data, size) == ERROR_SUCCESS ? 1 : 0;
 }
 
-void I_StoreCloseKey(StoreKey key) {
+int I_StoreCloseKey(StoreKey key) {
     HKEY h = KeyOf(key);
-    if (h == nullptr) return;
+    if (h == nullptr) return 0;
+    // Flushed, so a best score said to be kept is on the disk.
+    const bool kept = RegFlushKey(h) == ERROR_SUCCESS;
     RegCloseKey(h);
     openKeys[static_cast<size_t>(key - 1)] = nullptr;
+    return kept ? 1 : 0;
 }
 
 bool ReadSetting(const char* name, uint32_t& value) {

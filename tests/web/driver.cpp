@@ -3,7 +3,7 @@
 //   driver events IN OUT   plays IN (3 bytes an event: kind, key, repeat) from a
 //                          fixed seed and writes the grid after every event to OUT
 //   driver resave IN OUT   loads the saved game IN and saves it again as OUT
-//   driver rich OUT        a new game with every treasure (the scepter among them) in hand, saved
+//   driver rich OUT        a new game with the scepter and as many treasures as a man can carry, saved
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -46,8 +46,13 @@ int main(int argc, char** argv) {
     }
     if (what == "rich" && argc == 3) {
         SetMode(g, Play);
+        // As many treasures as a man can carry, the scepter first.
+        int carried = 0;
         for (ItemRecord& item : g.items) {
-            if (item.treasure) item.carried = 1;
+            if (std::strncmp(item.name, "SCEPTER", 7) == 0) item.carried = 1, ++carried;
+        }
+        for (ItemRecord& item : g.items) {
+            if (item.treasure && !item.carried && carried < kCarryLimit) item.carried = 1, ++carried;
         }
         return SaveGame(g, argv[2]) ? 0 : 1;
     }
