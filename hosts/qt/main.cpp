@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QMessageBox>
+#include <QSessionManager>
+#include <QSocketNotifier>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "core/core.h"
 #include "folders.h"
@@ -16,6 +21,13 @@ namespace {
 // The one game of the run.
 GameState theGame;
 Renderer theRenderer;
+int theSignalPipe[2] = {-1, -1};
+
+// A hang-up or a polite kill ends the program through the event loop, so the game is kept first.
+void OnSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(theSignalPipe[0], &byte, 1);
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -45,6 +57,13 @@ int main(int argc, char** argv) {
     int result;
     {
         MainWindow window(host, theRenderer);
+        // Logging off keeps the game as closing does.
+        QObject::connect(&app, &QGuiApplication::commitDataRequest, [&](QSessionManager&) { host.Keep(); });
+        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, theSignalPipe) == 0) {
+            auto* notifier = new QSocketNotifier(theSignalPipe[1], QSocketNotifier::Read, &app);
+            QObject::connect(notifier, &QSocketNotifier::activated, [&] { window.close(); });
+            for (int sig : {SIGHUP, SIGTERM, SIGINT}) std::signal(sig, OnSignal);
+        }
         window.ShowAsLastTime();
         result = QApplication::exec();
     }

@@ -154,6 +154,7 @@ QAction* MainWindow::AddCommand(QMenu* menu, const QString& text, int id, const 
 void MainWindow::BuildMenu() {
     QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("&Game"));
     AddCommand(gameMenu, QStringLiteral("&New Game\tF2"), ID_NEW_GAME, {QKeySequence(Qt::Key_F2)});
+    AddCommand(gameMenu, QStringLiteral("&Continue\tF9"), ID_CONTINUE, {QKeySequence(Qt::Key_F9)});
     gameMenu->addSeparator();
     AddCommand(gameMenu, QStringLiteral("&Save Game...\tCtrl+S"), ID_SAVE_GAME, {QKeySequence(Qt::CTRL | Qt::Key_S)});
     AddCommand(gameMenu, QStringLiteral("&Load Game...\tCtrl+O"), ID_LOAD_GAME, {QKeySequence(Qt::CTRL | Qt::Key_O)});
@@ -162,6 +163,15 @@ void MainWindow::BuildMenu() {
     AddCommand(gameMenu, QStringLiteral("&Pause\tF3"), ID_PAUSE, {QKeySequence(Qt::Key_F3), QKeySequence(Qt::Key_Pause)});
     gameMenu->addSeparator();
     AddCommand(gameMenu, QStringLiteral("E&xit"), ID_EXIT, {});
+    // What can be chosen depends on where the game stands.
+    connect(gameMenu, &QMenu::aboutToShow, this, [this] {
+        Action(ID_CONTINUE)->setEnabled(host_.CanContinue());
+        Action(ID_SAVE_GAME)->setEnabled(host_.CanSaveOrLoad());
+        Action(ID_LOAD_GAME)->setEnabled(host_.CanSaveOrLoad());
+    });
+    connect(gameMenu, &QMenu::aboutToHide, this, [this] {
+        for (int id : {ID_CONTINUE, ID_SAVE_GAME, ID_LOAD_GAME}) Action(id)->setEnabled(true);  // the keys always try
+    });
     QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
     AddCommand(viewMenu, QStringLiteral("&Gray\tF5"), ID_VIEW_GRAY, {QKeySequence(Qt::Key_F5)});
     AddCommand(viewMenu, QStringLiteral("G&reen\tF6"), ID_VIEW_GREEN, {QKeySequence(Qt::Key_F6)});
@@ -184,7 +194,7 @@ void MainWindow::BuildMenu() {
 }
 
 QAction* MainWindow::Action(int id) const {
-    if (id < ID_NEW_GAME || id > ID_ACTUAL_SIZE) return nullptr;
+    if (id < ID_NEW_GAME || id > ID_CONTINUE) return nullptr;
     return actions_[static_cast<size_t>(id - ID_NEW_GAME)];
 }
 
@@ -399,16 +409,7 @@ QString MainWindow::Ask(int id) {
             QMessageBox::warning(this, QStringLiteral("Grimspire"),
                                  QStringLiteral("A saved game's name has at most 14 characters."));
             return {};
-        default: {
-            QMessageBox box(QMessageBox::Question, QStringLiteral("Grimspire"),
-                            QStringLiteral("Leave the game? What happened since the last save will be lost."),
-                            QMessageBox::NoButton, this);
-            QPushButton* leave = box.addButton(QStringLiteral("&Leave"), QMessageBox::AcceptRole);
-            box.addButton(QMessageBox::Cancel);
-            box.setDefaultButton(leave);
-            box.exec();
-            return box.clickedButton() == leave ? QStringLiteral("leave") : QString();
-        }
+        default: return {};
     }
 }
 
@@ -424,11 +425,9 @@ void MainWindow::SaveOrLoad(bool save) {
     }
 }
 
+// Nothing is lost by closing: the game in play is kept, and Continue brings it back.
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!host_.Ended() && host_.WouldLosePlay() && Ask(ID_EXIT).isEmpty()) {
-        event->ignore();
-        return;
-    }
+    host_.Keep();
     SaveSettings();
     clock_.stop();
     event->accept();

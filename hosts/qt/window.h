@@ -20,7 +20,7 @@
 
 class QAction;
 
-constexpr int kCommandCount = ID_ACTUAL_SIZE - ID_NEW_GAME + 1;
+constexpr int kCommandCount = ID_CONTINUE - ID_NEW_GAME + 1;
 
 // The colour schemes, named by their icon groups.
 enum : int { SCHEME_GRAY = 112, SCHEME_GREEN = 113, SCHEME_AMBER = 114 };
@@ -72,8 +72,7 @@ public:
     int Zoom() const;
     // Called with every key the game got; for tests.
     void SetKeyTap(std::function<void(uint32_t, int32_t)> tap) { keyTap_ = std::move(tap); }
-    // Stands in for the file dialogs, the leave question (ID_EXIT) and the warning of a
-    // name too long (0); for tests.
+    // Stands in for the file dialogs and the warning of a name too long (0); for tests.
     void SetAsker(std::function<QString(int id)> asker) { asker_ = std::move(asker); }
 
     void ToggleMenuAndCursor();

@@ -20,6 +20,7 @@
 #define ID_ZOOM_IN 40014
 #define ID_ZOOM_OUT 40015
 #define ID_ACTUAL_SIZE 40016
+#define ID_CONTINUE 40017
 
 #ifndef RC_INVOKED
 constexpr int kEventsPeriodMs = 260;  // monsters, floods and the world

@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "host.h"
 
+#include <chrono>
+#include <filesystem>
+
 #include "commands/commands.h"
+#include "save/save.h"
+#include "save/storage.h"
 #include "picture.h"
 #include "core/core.h"
 #include "world/world.h"
@@ -23,6 +28,7 @@ int CommandForKey(uint32_t vk) {
         case VK_F6: return ID_VIEW_GREEN;
         case VK_F7: return ID_VIEW_AMBER;
         case VK_F8: return ID_VIEW_SOUND;
+        case VK_F9: return ID_CONTINUE;
         case VK_ESCAPE: return ID_ESCAPE;
         default: return 0;
     }
@@ -37,12 +43,101 @@ Host* ActiveHost() { return theActiveHost; }
 Host::Host(GameState& game, bool canEnd) : game_(game), canEnd_(canEnd) { theActiveHost = this; }
 
 Host::~Host() {
+    Settle();
     if (theActiveHost == this) theActiveHost = nullptr;
 }
 
 void Host::Start() {
     InitGameState(game_);
+    LookForKept();
+}
+
+void Host::LookForKept() {
+    std::error_code ec;
+    kept_ = std::filesystem::is_regular_file(NativePath(KeptPath().c_str()), ec);
+    Follow();
     Changed();
+}
+
+std::string Host::KeptPath() const {
+    char path[4096];
+    return SavePath(kKeptGameName, path, sizeof path) ? path : "";
+}
+
+// Waits for a keep still being written.
+void Host::Settle() {
+    if (keeper_.joinable()) keeper_.join();
+}
+
+void Host::KeepNow(bool wait) {
+    const auto start = std::chrono::steady_clock::now();
+    Settle();
+    const std::string path = KeptPath();
+    if (path.empty()) return;
+    // A copy goes to the disk, so the game goes on while the file is flushed.
+    GameState copy = game_;
+    keptRoom_ = game_.currentRoom;
+    kept_ = true;
+    ++keptSerial_;
+#if defined(__EMSCRIPTEN__) || defined(_WIN32)
+    wait = true;  // no threads here
+#endif
+    if (wait) {
+        SaveGame(copy, path.c_str());
+    } else {
+        keeper_ = std::thread([copy, path]() mutable { SaveGame(copy, path.c_str()); });
+    }
+    lastKeepMs_ = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+void Host::ForgetKept() {
+    Settle();
+    std::error_code ec;
+    std::filesystem::remove(NativePath(KeptPath().c_str()), ec);
+    kept_ = false;
+    keptRoom_ = -1;
+    ++keptSerial_;
+}
+
+bool Host::HasKept() const { return kept_; }
+
+bool Host::CanContinue() const {
+    return kept_ && (game_.mode == Title || game_.mode == Instructions) && !game_.aboutShown && dialogs_ == 0;
+}
+
+void Host::Keep() {
+    if (game_.mode == Play && !game_.awaitingKey && played_) KeepNow(true);
+    Settle();
+}
+
+bool Host::Continue() {
+    if (!CanContinue()) return false;
+    Settle();
+    if (!LoadGame(game_, KeptPath().c_str())) {
+        ForgetKept();  // damaged: nothing to continue
+        Follow();
+        Changed();
+        return false;
+    }
+    ::StopSound(game_);
+    game_.mode = Play;
+    EchoCommandLine(game_);
+    played_ = true;
+    keptRoom_ = game_.currentRoom;
+    Changed();
+    return true;
+}
+
+void Host::Follow() {
+    const bool dead = game_.mode == Play && game_.awaitingKey;
+    if (game_.mode == Summary || game_.mode == NameEntry || dead) {
+        played_ = false;
+        if (kept_) ForgetKept();
+    } else if (game_.mode == Play && played_ && game_.currentRoom != keptRoom_) {
+        KeepNow(false);  // a crash loses at most one room
+    } else if (game_.mode == Title && kept_) {
+        PutText(game_, "     C - to continue your last game", 0, 2);
+    }
 }
 
 KeyUse Host::Key(uint32_t vk, int32_t repeat, bool ctrl, bool alt) {
@@ -59,11 +154,17 @@ KeyUse Host::Key(uint32_t vk, int32_t repeat, bool ctrl, bool alt) {
         SetPaused(false);  // the key that goes on does nothing else
         return KeyUse::Edition;
     }
+    if (vk == 'C' && !repeat && CanContinue()) {
+        Continue();
+        return KeyUse::Edition;
+    }
     if (game_.aboutShown) {
         game_.aboutShown = 0;  // the key only closes the box
         Changed();
         return KeyUse::Edition;
     }
+    const uint32_t mode = game_.mode;
+    if (mode == Play) played_ = true;
     if (HandleKey(game_, vk, repeat) == 0) {
         if (canEnd_) {
             ended_ = true;
@@ -72,6 +173,11 @@ KeyUse Host::Key(uint32_t vk, int32_t repeat, bool ctrl, bool alt) {
             SetMode(game_, Title);
         }
     }
+    if (mode != Play && game_.mode == Play) {
+        played_ = false;  // a new game: nothing to keep until a key is played
+        keptRoom_ = game_.currentRoom;
+    }
+    Follow();
     Changed();
     return KeyUse::Game;
 }
@@ -80,8 +186,10 @@ HostRequest Host::Command(int id) {
     request_ = HostRequest::None;
     switch (id) {
         case ID_NEW_GAME:
+            Keep();  // the game left for a new one can be continued
             SetMode(game_, Title);
             break;
+        case ID_CONTINUE: Continue(); break;
         case ID_EXIT: request_ = HostRequest::Exit; break;
         case ID_VIEW_GRAY: SetScheme(Scheme::Gray); break;
         case ID_VIEW_GREEN: SetScheme(Scheme::Green); break;
@@ -104,6 +212,7 @@ HostRequest Host::Command(int id) {
         case ID_ACTUAL_SIZE: request_ = HostRequest::ActualSize; break;
         default: break;
     }
+    Follow();
     Changed();
     return request_;
 }
@@ -143,6 +252,7 @@ int64_t Host::NextDue() const {
 void Host::Tick(int clock) {
     if (clock == 0) {
         WorldTick(game_);
+        Follow();  // a monster or a flood may have killed the man
     } else {
         BlinkTick(game_);
     }
@@ -158,6 +268,8 @@ void Host::EndDialog() {
 void Host::SetHidden(bool hidden) {
     if (hidden == hidden_) return;
     hidden_ = hidden;
+    // A hidden page or minimised window may be ended without a word.
+    if (hidden) Keep();
     if (hidden && !paused_) {
         SetPaused(true);
         pausedByHiding_ = true;
@@ -187,6 +299,8 @@ bool Host::SaveOrLoadByName(bool save, const std::string& folder, const std::str
     folderOverridden_ = true;
     const int ran = RunNamedCommand(game_, save ? "SAVE" : "LOAD", name.c_str());
     folderOverridden_ = false;
+    played_ = true;
+    Follow();
     Changed();
     return ran != 0;
 }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 
 #include "commands.h"
 #include "cues.h"
@@ -26,6 +27,7 @@ enum : uint32_t {
     VK_F6 = 117,
     VK_F7 = 118,
     VK_F8 = 119,
+    VK_F9 = 120,
     VK_F10 = 121,
 };
 
@@ -102,6 +104,23 @@ public:
 
     // Closing now, or a new game, would lose play since the last save or load.
     bool WouldLosePlay() const;
+
+    // The kept game: the game in play, written as an ordinary saved game under a
+    // name no typed SAVE can make, whenever the program may end or the player
+    // leaves the game, and as the man enters a room; removed when a game ends.
+    // Keep() is for every way out of the program: it waits until the file is on disk.
+    void Keep();
+    bool HasKept() const;
+    // Looks again for a kept game, for a saves folder read after the start.
+    void LookForKept();
+    // Whether Continue can be chosen now (at the title, with a kept game).
+    bool CanContinue() const;
+    // LOAD of the kept game; false (and the game as it was) when there is none.
+    bool Continue();
+    // Changes whenever the kept game was written or removed.
+    uint64_t KeptSerial() const { return keptSerial_; }
+    // Milliseconds the last keep took on the caller's thread; for measuring.
+    double LastKeepMs() const { return lastKeepMs_; }
     // The game chose to end the program.
     bool Ended() const { return ended_; }
 
@@ -124,6 +143,13 @@ private:
     void Tick(int clock);
     void RestartClocks(int64_t now);
     void Changed() { ++frame_; }
+    // What follows any event: a room entered is kept, a finished game forgotten,
+    // the title says when there is a game to continue.
+    void Follow();
+    void KeepNow(bool wait);
+    void ForgetKept();
+    void Settle();
+    std::string KeptPath() const;
 
     GameState& game_;
     CueOutput* cues_ = nullptr;
@@ -144,13 +170,22 @@ private:
     bool restart_ = true;  // the clocks start afresh at the next Advance
     uint64_t frame_ = 1;
     uint64_t settings_ = 1;
+    bool played_ = false;       // a key reached this game in play: there is something to keep
+    int32_t keptRoom_ = -1;     // the room the man stood in when last kept
+    bool kept_ = false;         // a kept game is on the disk
+    std::thread keeper_;        // the last keep, still writing
+    double lastKeepMs_ = 0;
+    uint64_t keptSerial_ = 0;
 };
+
+// The kept game's file name in the saves folder: no typed name has a small letter or a dash.
+constexpr const char* kKeptGameName = "kept-game";
 
 // The host the core's sound ports reach: the one made last and still alive.
 Host* ActiveHost();
 
 // The command a key of the edition's stands for (F1 About, F2 New Game, F3 and
-// Pause, F5-F7 the colours, F8 sound, Esc), 0 for others.
+// Pause, F5-F7 the colours, F8 sound, F9 Continue, Esc), 0 for others.
 int CommandForKey(uint32_t vk);
 // The scheme's colour as 0x00RRGGBB.
 uint32_t SchemeColour(Scheme scheme);

@@ -125,6 +125,7 @@ void Session::Probe(bool askPalette) {
 
 void Session::Handle(const Input& in, int64_t now) {
     if (in.kind == InputKind::Quit) {
+        theHost.Keep();
         running_ = false;
         return;
     }
@@ -160,7 +161,10 @@ void Session::Present() {
     if (!out.empty()) term_.Write(out);
 }
 
+// Ctrl-C, Ctrl-\\, a kill or a hang-up (a closed pane, a dropped connection):
+// the game in play is kept before the program goes.
 void Session::Die(int sig) {
+    theHost.Keep();
     term_.Leave();
     signal(sig, SIG_DFL);
     raise(sig);
@@ -260,6 +264,7 @@ int main(int argc, char** argv) {
     // The Linux console would print the palette question.
     session.Probe(*colours == ColourMode::Basic16 && std::strncmp(termName, "linux", 5) != 0);
     const int result = session.Run();
+    theHost.Keep();  // Ctrl-Q, or the terminal gone
     term.Leave();
     return result;
 }

@@ -156,7 +156,10 @@ EMSCRIPTEN_KEEPALIVE const uint32_t* web_picture() { return thePicture.pixels; }
 EMSCRIPTEN_KEEPALIVE const uint8_t* web_grid() { return theGame.screen; }
 EMSCRIPTEN_KEEPALIVE int web_mode() { return static_cast<int>(theGame.mode); }
 EMSCRIPTEN_KEEPALIVE int web_can_save() { return theHost.CanSaveOrLoad() ? 1 : 0; }
-EMSCRIPTEN_KEEPALIVE int web_would_lose() { return theHost.WouldLosePlay() ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE void web_keep() { theHost.Keep(); }
+EMSCRIPTEN_KEEPALIVE void web_look_for_kept() { theHost.LookForKept(); }
+EMSCRIPTEN_KEEPALIVE double web_kept_serial() { return static_cast<double>(theHost.KeptSerial()); }
+EMSCRIPTEN_KEEPALIVE int web_can_continue() { return theHost.CanContinue() ? 1 : 0; }
 // What the menu shows: bit 0 paused, bit 1 sound on, bits 2-3 the colour; and a
 // number that changes when any of it may have.
 EMSCRIPTEN_KEEPALIVE int web_settings() {

@@ -80,6 +80,7 @@
     set(name, text) {
       try { localStorage.setItem(`grimspire.${name}`, text); return true; } catch (e) { return false; }
     },
+    remove(name) { try { localStorage.removeItem(`grimspire.${name}`); } catch (e) { /* nothing kept */ } },
   };
 
   let canvas, context, picture;
@@ -89,6 +90,7 @@
   let bare = false;  // full screen without the menu bar and the mouse pointer
   let clock = 0;
   let settingsShown = -1;
+  let keptShown = 0;
 
   function present() {
     if (!Module._web_present()) return;
@@ -115,6 +117,20 @@
     return persisting;
   }
   hook.persisted = () => persisting;
+
+  // IndexedDB may not finish writing before a closing page is gone: the kept game
+  // also goes into localStorage, which is written at once.
+  const KEPT = `${SAVES}/kept-game`;
+  function mirrorKept() {
+    if (FS.analyzePath(KEPT).exists) Module.store.set('kept', btoa(String.fromCharCode(...FS.readFile(KEPT))));
+    else Module.store.remove('kept');
+    persist();
+  }
+  function keep() {
+    Module._web_keep();
+    keptShown = Module._web_kept_serial();
+    mirrorKept();
+  }
 
   // The menu's checks, the title, the icon and the kept settings as the host has them.
   function follow() {
@@ -157,7 +173,10 @@
       case 'Escape': if (isFull()) setBare(!bare); break;
       default: break;
     }
-    if (request >= 0) persist();
+    if (Module._web_kept_serial() !== keptShown) {
+      keptShown = Module._web_kept_serial();
+      mirrorKept();  // a finished game is never continued
+    }
     follow();
   }
 
@@ -165,6 +184,7 @@
     const request = Module.ccall('web_key', 'number', ['string', 'string', 'number', 'number', 'number', 'number'],
       [key, code, numLock, repeat, ctrl, 0]);
     carry(request);
+    if (request >= 0 && (code === 'Enter' || code === 'NumpadEnter')) persist();
     return request >= 0;
   }
 
@@ -219,6 +239,7 @@
     if (!menu) return;
     openMenu = index;
     $('[data-command="ID_SAVE_GAME"]').disabled = !Module._web_can_save();
+    $('[data-command="ID_CONTINUE"]').disabled = !Module._web_can_continue();
     menu.querySelector('[role=menu]').hidden = false;
     menu.firstElementChild.setAttribute('aria-expanded', 'true');
     (focusFirst ? items()[0] : menu.firstElementChild).focus();
@@ -278,7 +299,7 @@
     } else if (e.code === 'F10') {
       e.preventDefault();
       showMenu(0, true);
-    } else if (unlocking && Module._web_mode() === 1 && !['p', 'i'].includes(e.key.toLowerCase())) {
+    } else if (unlocking && Module._web_mode() === 1 && !['p', 'i', 'c'].includes(e.key.toLowerCase())) {
       // The key that lets the page sound starts the title's tune; it must not stop it again.
       e.preventDefault();
     } else {
@@ -357,13 +378,20 @@
       check('ID_VIEW_FULL_SCREEN', isFull());
     });
     // A page out of sight would go on at a crawl, and the monsters with it: it waits instead.
+    // Hidden, the game is kept too: a phone may end a page out of sight without a word.
     document.addEventListener('visibilitychange', () => {
       Module._web_hidden(document.hidden ? 1 : 0);
+      if (document.hidden) keep();
       follow();
     });
     audio.load();
 
     await savesRead;
+    // A kept game the last page wrote as it went, newer than what reached IndexedDB.
+    const kept = Module.store.get('kept');
+    if (kept !== null) FS.writeFile(KEPT, Uint8Array.from(atob(kept), (c) => c.charCodeAt(0)));
+    Module._web_look_for_kept();
+    present();
     started = true;
     for (const key of early.splice(0)) deliver(...key);
   }
@@ -392,12 +420,9 @@
     Module.onRuntimeInitialized = () => {
       window.addEventListener('keydown', onKey);
       window.addEventListener('contextmenu', (e) => e.preventDefault());
-      // Closing or reloading the page with a game played since its last save asks first, as the desktop does.
-      window.addEventListener('beforeunload', (e) => {
-        if (started && Module._web_would_lose()) {
-          e.preventDefault();
-          e.returnValue = '';
-        }
+      // Nothing is lost by closing or reloading: the game in play is kept, and Continue brings it back.
+      window.addEventListener('pagehide', () => {
+        if (started) keep();
       });
       wireMenu();
       start().then(resolve);

@@ -222,30 +222,6 @@ auto InDialog(F f) {
     return result;
 }
 
-// A message box whose OK button reads Leave.
-HHOOK leaveHook = nullptr;
-LRESULT CALLBACK RenameOkButton(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE) {
-        SetDlgItemTextA(reinterpret_cast<HWND>(wParam), IDOK, "&Leave");
-        UnhookWindowsHookEx(leaveHook);
-        leaveHook = nullptr;
-        return 0;
-    }
-    return CallNextHookEx(leaveHook, code, wParam, lParam);
-}
-
-bool MayLeave() {
-    if (theHost.Ended() || !theHost.WouldLosePlay()) return true;
-    const int answer = InDialog([] {
-        leaveHook = SetWindowsHookExA(WH_CBT, RenameOkButton, nullptr, GetCurrentThreadId());
-        return MessageBoxA(mainWindow, "Leave the game? What happened since the last save will be lost.", "Grimspire",
-                           MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1);
-    });
-    if (leaveHook != nullptr) UnhookWindowsHookEx(leaveHook);
-    leaveHook = nullptr;
-    return answer == IDOK;
-}
-
 // The menu's Save and Load are the typed commands with a name from the dialog:
 // the same checks, the same replies on the screen.
 void SaveOrLoadByDialog(bool save) {
@@ -369,7 +345,18 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return 0;
         }
         case WM_CLOSE:
-            if (MayLeave()) DestroyWindow(window);
+            // Nothing is lost by closing: the game in play is kept, and Continue brings it back.
+            theHost.Keep();
+            DestroyWindow(window);
+            return 0;
+        case WM_QUERYENDSESSION:
+            theHost.Keep();  // a log-off or an update's restart may end us without WM_CLOSE
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam) {
+                theHost.Keep();
+                SaveSettings();
+            }
             return 0;
         case WM_DESTROY:
             SaveSettings();
@@ -386,6 +373,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             const UINT inPlay = theHost.CanSaveOrLoad() ? MF_ENABLED : MF_GRAYED;
             EnableMenuItem(Menu(), ID_SAVE_GAME, inPlay);
             EnableMenuItem(Menu(), ID_LOAD_GAME, inPlay);
+            EnableMenuItem(Menu(), ID_CONTINUE, theHost.CanContinue() ? MF_ENABLED : MF_GRAYED);
             return 0;
         }
         case WM_LBUTTONDOWN:

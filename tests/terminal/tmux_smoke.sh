@@ -38,9 +38,14 @@ restored() {
     until_ test -s "$work/after" || fail "the shell did not come back after $1"
     cmp -s "$work/before" "$work/after" || fail "stty settings differ after $1: $(cat "$work/before") / $(cat "$work/after")"
 }
-start() {
+kept=$work/data/grimspire/saves/kept-game
+launch() {
     rm -f "$work/pid"
     T send-keys -t "$pane" "sh -c 'echo \$\$ > $work/pid; exec $game'" Enter
+}
+start() {  # the title as a new player sees it: no game kept
+    rm -f "$kept"
+    launch
     expect 25
 }
 
@@ -64,6 +69,22 @@ T send-keys -t "$pane" x
 expect 25 p "LOOK WALL" Enter Right
 T send-keys -t "$pane" F6
 until_ grep -qx "scheme=green" "$work/config/grimspire/grimspire.conf" || fail "F6 kept no colour"
+T send-keys -t "$pane" C-q
+restored Ctrl-Q
+test -s "$kept" || fail "Ctrl-Q kept no game"
+
+# A hang-up (a closed pane, a dropped connection) keeps the game: C at the next
+# title brings the man back where he stood.
+start
+T send-keys -t "$pane" p Right Right Right
+expect 25 p Right Right Right
+kill -HUP "$(cat "$work/pid")"
+restored SIGHUP
+launch
+offers() { shown | tr -d " " | grep -q "C-tocontinueyourlastgame"; }
+until_ offers || fail "the title does not offer the kept game"
+T send-keys -t "$pane" C
+expect 25 p Right Right Right
 T send-keys -t "$pane" C-q
 restored Ctrl-Q
 

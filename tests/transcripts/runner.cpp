@@ -184,8 +184,8 @@ public:
         fake::Reset();
         fake::State().tickCount = 1;
         fake::State().forward = ToHost;
-        InitGameState(g_);
-        HandleKey(g_, 'P', 0);
+        host_.Start();
+        host_.Key('P', 0);
         fake::ClearCues();
         for (const Line& line : c_.steps) {
             line_ = line.number;
@@ -359,13 +359,14 @@ private:
         if (op == "start") {
             // The program starts again over the store as it stands.
             fake::ClearCues();
-            InitGameState(g_);
+            host_.Start();
         } else if (op == "seed" || op == "title") {
             // A new program start: the title screen, and with seed also a new game.
             fake::Reset();
             fake::State().tickCount = op == "seed" ? static_cast<uint32_t>(Number(arg(1))) : 1;
-            InitGameState(g_);
-            if (op == "seed") HandleKey(g_, 'P', 0);
+            fake::State().forward = ToHost;
+            host_.Start();
+            if (op == "seed") host_.Key('P', 0);
             fake::ClearCues();
         } else if (op == "room") {
             // The man stands where he is put, or on the middle cell (12, 9).
@@ -439,6 +440,8 @@ private:
             else host_.EndDialog();
         } else if (op == "hide" || op == "show") {
             host_.SetHidden(op == "hide");
+        } else if (op == "keep") {
+            host_.Keep();  // what every front-end does on every way out of the program
         } else if (op == "silence") {
             output_.sounding = 0;  // the cue ran out
         } else if (op == "menusave" || op == "menuload") {
@@ -497,6 +500,8 @@ private:
             for (size_t i = 1; i < w.size(); ++i) want += (i > 1 ? " " : "") + w[i];
             Check(want, got, "host");
             reached_.clear();
+        } else if (what == "kept") {
+            Check(Number(arg(1)), static_cast<long>(host_.HasKept()), "a game kept");
         } else if (what == "sounding") {
             // The cues the audio device was asked to start since last asked.
             Check(std::vector<std::string>(w.begin() + 1, w.end()), output_.started, "cues started");
