@@ -211,7 +211,12 @@ void MainWindow::Carry(HostRequest request) {
             UpdateMenuChecks();
             SaveSettings();
             break;
-        case HostRequest::ZoomIn: SetZoom(std::min(Zoom() + 1, LargestZoom())); break;
+        case HostRequest::ZoomIn:
+            if (fullScreen_) break;
+            // Rather than nothing at all, the player hears why the window does not grow.
+            if (Zoom() + 1 > LargestZoom()) Ask(ID_ZOOM_IN);
+            else SetZoom(Zoom() + 1);
+            break;
         case HostRequest::ZoomOut: SetZoom(std::max(Zoom() - 1, 1)); break;
         case HostRequest::ActualSize: SetZoom(1); break;
         case HostRequest::AskSaveName:
@@ -408,6 +413,10 @@ QString MainWindow::Ask(int id) {
         case 0:
             QMessageBox::warning(this, QStringLiteral("Grimspire"),
                                  QStringLiteral("A saved game's name has at most 14 characters."));
+            return {};
+        case ID_ZOOM_IN:
+            QMessageBox::information(this, QStringLiteral("Grimspire"),
+                                     QStringLiteral("A larger window does not fit on this screen."));
             return {};
         default: return {};
     }

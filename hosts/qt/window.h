@@ -72,7 +72,8 @@ public:
     int Zoom() const;
     // Called with every key the game got; for tests.
     void SetKeyTap(std::function<void(uint32_t, int32_t)> tap) { keyTap_ = std::move(tap); }
-    // Stands in for the file dialogs and the warning of a name too long (0); for tests.
+    // Stands in for the file dialogs, the warning of a name too long (0) and the word that a
+    // larger window does not fit (ID_ZOOM_IN); for tests.
     void SetAsker(std::function<QString(int id)> asker) { asker_ = std::move(asker); }
 
     void ToggleMenuAndCursor();

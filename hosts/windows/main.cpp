@@ -270,7 +270,15 @@ void Carry(HostRequest request) {
             ShellExecuteA(mainWindow, "open", saves.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
             break;
         }
-        case HostRequest::ZoomIn: SetZoom(CurrentFactor() + 1); break;
+        case HostRequest::ZoomIn:
+            // Rather than nothing at all, the player hears why the window does not grow.
+            if (!fullScreen && !SetZoom(CurrentFactor() + 1)) {
+                InDialog([] {
+                    return MessageBoxA(mainWindow, "A larger window does not fit on this screen.", "Grimspire",
+                                       MB_OK | MB_ICONINFORMATION);
+                });
+            }
+            break;
         case HostRequest::ZoomOut: SetZoom(CurrentFactor() - 1); break;
         case HostRequest::ActualSize: SetZoom(1); break;
         case HostRequest::None: break;

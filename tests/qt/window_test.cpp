@@ -41,6 +41,7 @@ protected:
         ASSERT_TRUE(InitRenderer(r, g));
         w = std::make_unique<MainWindow>(*host, r);
         w->SetKeyTap([this](uint32_t key, int32_t repeat) { seen += " " + std::to_string(key) + (repeat ? "r" : ""); });
+        w->SetAsker([this](int id) { return seen += id == ID_ZOOM_IN ? " no-fit" : " asked", QString(); });
         w->ShowAsLastTime();
         ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
         w->OnCommand(ID_ACTUAL_SIZE);
@@ -102,7 +103,7 @@ TEST_F(WindowTest, MenuCommandsWorkByTheirKeysWithAndWithoutTheMenuBar) {
         {"F5", "gray window menu x1 play"},    {"Esc", "gray window menu x1 play"},  // nothing in a window,
         {"click", "gray window menu x1 play"}, {"F1", "gray window menu about x1 play"},  // nor a click
         {"F1", "gray window menu x1 play"},    {"Ctrl++", "gray window menu x2 play 17"},  // Control reaches it
-        {"Ctrl+=", "gray window menu x2 play 17"},  // the screen holds no third
+        {"Ctrl+=", "gray window menu x2 play 17 no-fit"},  // the screen holds no third
         {"Alt+Return", "gray full bare play"}, {"Ctrl+0", "gray full bare play 17"},  // no zoom in full screen
         {"F6", "green full bare play"},     {"F1", "green full bare about play"},
         {"A", "green full bare play"},      {"Esc", "green full menu play"},  // A only closed the box

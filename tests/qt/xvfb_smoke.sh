@@ -61,6 +61,20 @@ leave
 start_game "$1" || fail "no window titled Grimspire appeared at the second start"
 convert "$golden" -fill '#FFBF00' -opaque '#A8A8A8' -sample 200% "$work/amber.png"
 expect yes 1280x800 "$work/amber.png" || fail "the second start did not keep amber and the zoom"
+
+# Exit in the middle of a game asks nothing and keeps it; C at the next title brings it back as it stood
+# (but for the blinking cursor: at most one cell of 32 x 32 pixels may differ).
+xdotool key p Left Left
+expect no 1280x800 "$work/amber.png" || fail "P did not start a game"
+shoot 1280x800 && cp "$work/shot.png" "$work/left.png"
+leave
+[ "$(stat -c %s "$work/data/grimspire/saves/kept-game" 2>/dev/null)" = 2152 ] || fail "Exit kept no game"
+start_game "$1" || fail "no window titled Grimspire appeared at the third start"
+expect no 1280x800 "$work/amber.png" || fail "the title does not offer the kept game"
+xdotool key c
+same_but_cursor() { shoot 1280x800; [ "$(compare -metric AE "$work/shot.png" "$work/left.png" null: 2>&1)" -le 1024 ]; }
+for _ in $(seq 40); do same_but_cursor && break; sleep 0.25; done
+same_but_cursor || fail "C did not bring back the game as it was left"
 leave
 echo "PASSED: the title in the window and doubled on the full screen, keys reached the game, Exit ended it;"\
-     "amber and the zoom kept for the next start"
+     "amber and the zoom kept for the next start; Exit kept the game and C brought it back"
