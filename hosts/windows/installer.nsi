@@ -43,8 +43,12 @@ VIAddVersionKey LegalCopyright "GNU General Public License, version 3 or later"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 
+; Only the game's own folder, shortcuts and Apps entry are written: nothing to
+; close, nothing to reboot for.
+!define MUI_WELCOMEPAGE_TEXT "Setup will install Grimspire ${VERSION}, a castle of 83 rooms to escape from, drawn in the characters of an early-1980s home computer.$\r$\n$\r$\nIt changes nothing else on your computer.$\r$\n$\r$\nClick Next to continue."
 !insertmacro MUI_PAGE_WELCOME
 ; The GPL grants; it asks no agreement of someone who only plays.
+!define MUI_PAGE_HEADER_TEXT "Licence"
 !define MUI_PAGE_HEADER_SUBTEXT "Grimspire is free software."
 !define MUI_LICENSEPAGE_TEXT_TOP "You need not accept anything to play Grimspire."
 !define MUI_LICENSEPAGE_TEXT_BOTTOM "This licence says what you may do when you share or change the game. Click Next to go on."
@@ -124,6 +128,11 @@ SectionEnd
 Section /o "Desktop shortcut" desktop
     CreateShortcut "$DESKTOP\Grimspire.lnk" "$INSTDIR\grimspire.exe"
 SectionEnd
+
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+    !insertmacro MUI_DESCRIPTION_TEXT ${main} "The game, this README and licence, a Start menu entry and an uninstaller."
+    !insertmacro MUI_DESCRIPTION_TEXT ${desktop} "A shortcut to Grimspire on the desktop as well."
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Function .onInit
     !insertmacro MULTIUSER_INIT
