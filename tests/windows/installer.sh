@@ -14,7 +14,8 @@ type -P Xvfb xdotool import compare wine wineserver winepath >/dev/null ||
     { echo "SKIPPED: needs xvfb, xdotool, imagemagick and wine"; exit 77; }
 export WINEPREFIX=$5 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 work=$(mktemp -d)
-trap '[ -n "${game_pid:-}" ] && kill $game_pid; wineserver -k 2>/dev/null; kill ${xvfb_pid:-} 2>/dev/null; rm -rf "$work"' EXIT
+# Ending the server with -k takes every program of this prefix with it.
+trap '[ -n "${game_pid:-}" ] && kill $game_pid; wineserver -k 2>/dev/null; [ -n "${server_pid:-}" ] && wait $server_pid; kill ${xvfb_pid:-} 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAILED: $*"; exit 1; }
 # Waits up to N tenths of a second for a command to succeed.
 await() { for _ in $(seq "$1"); do "${@:2}" && return 0; sleep 0.1; done; return 1; }
@@ -25,7 +26,11 @@ mkdir "$work/zip" && (cd "$work/zip" && cmake -E tar xf "$zip") || fail "cannot 
 grep -aq 'level="asInvoker"' "$installer" || fail "the installer asks Windows for administrator rights"
 "$3" "$4" "$work" >/dev/null || fail "the Linux build could not draw the reference pictures"
 start_xvfb || fail "Xvfb did not start"
-wineserver -k 2>/dev/null  # Wine's helpers keep the display they started with
+# Wine's helpers keep the display they started with: a server of our own, which
+# stays up between the commands so that no registry change waits on a restart.
+# Wine's output goes to a log: its helpers outlive the command that started them.
+wineserver -k 2>/dev/null; wineserver -w
+wineserver -f -p >/dev/null 2>&1 & server_pid=$!
 
 home=$(realpath -m "$WINEPREFIX/drive_c/users/$(id -un)")
 dir="$home/AppData/Local/Programs/Grimspire" saves="$home/Saved Games/Grimspire"
@@ -56,13 +61,14 @@ found_window() { window=$(xdotool search --onlyvisible --name '^Grimspire$' 2>/d
 uninstalled() { [ ! -e "$dir" ] && ! has_key "HKCU\\$apps"; }
 
 for round in keep remove; do
-    wine "$installer" /S || fail "the silent install failed with status $?"
+    wine "$installer" /S >>"$work/wine.log" 2>&1 || fail "the silent install failed with status $?"
     [ "$(LC_ALL=C ls "$dir" 2>&1 | tr '\n' ' ')" = "COPYING.txt README.txt Uninstall.exe grimspire.exe " ] ||
         fail "not the files expected in $dir: $(ls "$dir" 2>&1)"
     ! has_key "HKLM\\$apps" && [ ! -e "$WINEPREFIX/drive_c/Program Files/Grimspire" ] ||
         fail "an install for the current user wrote for all users"
-    entry=$(wine reg query "HKCU\\$apps" 2>&1 | tr -d '\r' | sed -n 's/^ *\([A-Za-z]*\) \+REG_[A-Z_]* \+/\1 /p')
-    [ "$(grep -v EstimatedSize <<<"$entry" | tr '\n' '|')" = "$expected" ] || fail "the Apps entry: $entry"
+    raw=$(wine reg query "HKCU\\$apps" 2>&1)
+    entry=$(tr -d '\r' <<<"$raw" | sed -n 's/^ *\([A-Za-z]*\) \+REG_[A-Z_]* \+/\1 /p')
+    [ "$(grep -v EstimatedSize <<<"$entry" | tr '\n' '|')" = "$expected" ] || fail "the Apps entry: $raw; again: $(wine reg query "HKCU\\$apps" 2>&1)"
     [ $(( $(sed -n 's/EstimatedSize //p' <<<"$entry") )) -ge $(( $(du -sk "$dir" | cut -f1) * 9 / 10 )) ] ||
         fail "the Apps entry's size is not the folder's: $entry"
 
@@ -78,9 +84,9 @@ for round in keep remove; do
         await 100 eval '! kill -0 $game_pid 2>/dev/null' || fail "Exit did not end the installed game"
         game_pid=
         wine reg add "$settings" /v HighScore /t REG_DWORD /d 50 /f >/dev/null 2>&1 || fail "no best score kept"
-        wine "$dir/Uninstall.exe" /S
+        wine "$dir/Uninstall.exe" /S >>"$work/wine.log" 2>&1
     else
-        wine "$dir/Uninstall.exe" /S /RemoveSettings
+        wine "$dir/Uninstall.exe" /S /RemoveSettings >>"$work/wine.log" 2>&1
     fi
     await 100 uninstalled || fail "the uninstaller left $(ls "$dir" 2>&1) and the Apps entry: $(wine reg query "HKCU\\$apps" 2>&1)"
     [ ! -e "$shortcut" ] || fail "the uninstaller left the Start menu shortcut"
