@@ -5,9 +5,11 @@
 //   grimspire-icons [glyphs.gif] [output directory]
 //
 // Defaults: resources/glyphs.gif and resources/icons. Writes, for each colour
-// scheme, the little man as the game draws him (grimspire-<scheme>-16.png, and
-// -32.png at twice the size), and the desktop icon, the man in the castle gate
-// in green, at 48, 64, 128, 192, 256 and 512 pixels (grimspire-<size>.png).
+// scheme, the little man as the game draws him (grimspire-<scheme>-16.png, -24.png
+// framed, -32.png at twice the size), and the desktop icon, the man in the castle
+// gate, in green at 48, 64, 128, 192, 256 and 512 pixels (grimspire-<size>.png) and in gray
+// and amber at 48, 64 and 256 (grimspire-<scheme>-<size>.png), for the Windows
+// program, whose icon follows the colour the window shows.
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -198,25 +200,27 @@ int main(int argc, char** argv) {
     }
 
     const Bitmap man = DrawCells(sheet, {{0x05}});
-    for (const Scheme& scheme : kSchemes) {
-        const std::string base = dir + "/grimspire-" + scheme.name;
-        if (!WriteFile(base + "-16.png", EncodePng(man, scheme.colour)) ||
-            !WriteFile(base + "-32.png", EncodePng(Scale(man, 2), scheme.colour))) {
-            return 1;
-        }
-    }
-
     // Two towers with battlements, the wall between them, and the man in the gate.
     const Bitmap castle = DrawCells(sheet, {{0xDC, 0x20, 0xDC}, {0xDB, 0xDF, 0xDB}, {0xDD, 0x05, 0xDE}});
     const Bitmap framed = Pad(castle, 8);
-    const Rgb green = kSchemes[1].colour;
-    if (!WriteFile(dir + "/grimspire-48.png", EncodePng(castle, green)) ||
-        !WriteFile(dir + "/grimspire-64.png", EncodePng(framed, green)) ||
-        !WriteFile(dir + "/grimspire-128.png", EncodePng(Scale(framed, 2), green)) ||
-        !WriteFile(dir + "/grimspire-192.png", EncodePng(Scale(framed, 3), green)) ||
-        !WriteFile(dir + "/grimspire-256.png", EncodePng(Scale(framed, 4), green)) ||
-        !WriteFile(dir + "/grimspire-512.png", EncodePng(Scale(framed, 8), green))) {
-        return 1;
+    for (const Scheme& scheme : kSchemes) {
+        const std::string base = dir + "/grimspire-" + scheme.name;
+        if (!WriteFile(base + "-16.png", EncodePng(man, scheme.colour)) ||
+            !WriteFile(base + "-24.png", EncodePng(Pad(man, 4), scheme.colour)) ||
+            !WriteFile(base + "-32.png", EncodePng(Scale(man, 2), scheme.colour))) {
+            return 1;
+        }
+        // The green castle is the desktop icon itself, below.
+        const bool green = &scheme == &kSchemes[1];
+        const std::string castleBase = green ? dir + "/grimspire" : base;
+        if (!WriteFile(castleBase + "-48.png", EncodePng(castle, scheme.colour)) ||
+            !WriteFile(castleBase + "-64.png", EncodePng(framed, scheme.colour)) ||
+            (green && !WriteFile(castleBase + "-128.png", EncodePng(Scale(framed, 2), scheme.colour))) ||
+            (green && !WriteFile(castleBase + "-192.png", EncodePng(Scale(framed, 3), scheme.colour))) ||
+            (green && !WriteFile(castleBase + "-512.png", EncodePng(Scale(framed, 8), scheme.colour))) ||
+            !WriteFile(castleBase + "-256.png", EncodePng(Scale(framed, 4), scheme.colour))) {
+            return 1;
+        }
     }
     return 0;
 }
