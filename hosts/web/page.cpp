@@ -223,8 +223,21 @@ EMSCRIPTEN_KEEPALIVE int web_save_to(const char* path) {
 }
 
 // A saved-game file from the path, whatever the game was doing; 1 when it was one.
-EMSCRIPTEN_KEEPALIVE int web_load_from(const char* path) {
-    if (!LoadGame(theGame, path)) return 0;
+// Any other file gets LOAD's reply under its name, or on the title a line of its own.
+EMSCRIPTEN_KEEPALIVE int web_load_from(const char* path, const char* name) {
+    if (path[0] == '\0' || !LoadGame(theGame, path)) {
+        if (theGame.mode != Play) {
+            PutText(theGame, "     That file is no saved game.", 0, 23);
+            return 0;
+        }
+        char shown[16];
+        std::snprintf(shown, sizeof shown, " %.13s", name);
+        ShowMessage(theGame, " There is no", 0, 0);
+        ShowMessage(theGame, " saved game", 1, 0);
+        ShowMessage(theGame, " named", 2, 0);
+        ShowMessage(theGame, shown, 3, 1);
+        return 0;
+    }
     theGame.mode = Play;
     EchoCommandLine(theGame);
     return 1;
