@@ -125,10 +125,7 @@ try {
     for (const c of line) await p.keyboard.press(c === ' ' ? 'Space' : `Key${c}`);
     await p.keyboard.press('Enter');
   };
-  const found = async (p, name) => {
-    await typeIn(p, `LOAD ${name}`);
-    return !(await p.evaluate(() => grimspire.rows().join('')).then((t) => t.includes('There is no')));
-  };
+  const found = async (p, name) => (await typeIn(p, `LOAD ${name}`), !(await p.evaluate(() => grimspire.rows().join(''))).includes('There is no'));
   await tab.goto(url);
   await tab.evaluate(() => grimspire.ready);
   await tab.keyboard.press('KeyP');
