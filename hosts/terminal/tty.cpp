@@ -41,6 +41,9 @@ bool Terminal::Open() {
     }
     gPipeWrite = signalPipe_[1];
     for (int sig : kSignals) Catch(sig);
+    // A save past the file size limit fails as a write and says so, rather
+    // than ending the program with the terminal left raw.
+    signal(SIGXFSZ, SIG_IGN);
     return true;
 }
 

@@ -110,13 +110,100 @@
     layout();
   }
 
-  // Saved games live in IndexedDB; SAVE writes to memory, so each Enter is followed
-  // by writing the saves folder back.
+  // Saved games: each its own record in IndexedDB, so that no tab ever removes or
+  // overwrites what another one stored. SAVE writes to the folder in memory; after
+  // each Enter what changed there is stored, record by record, under a Web Lock, and
+  // the other tabs, told of it, take the new records into their own folders.
+  const SAVE_SIZE = 2152;
+  const told = 'BroadcastChannel' in window ? new BroadcastChannel('grimspire-saves') : null;
+  const known = new Map();  // name -> the bytes last stored or taken in
+  let savesDb = null;
+  const asked = (r) => new Promise((done, fail) => { r.onsuccess = () => done(r.result); r.onerror = () => fail(r.error); });
+  const finished = (t) => new Promise((done, fail) => {
+    t.oncomplete = done;
+    t.onerror = t.onabort = () => fail(t.error);
+  });
+  const locked = (mode, work) => (navigator.locks ? navigator.locks.request('grimspire-saves', { mode }, work) : work());
+  const same = (a, b) => a && b && a.length === b.length && a.every((v, i) => v === b[i]);
+  // A plain name as the game writes it; a save's own temporary file is not one.
+  const isSaveName = (name) => /^[^/\0]+$/.test(name) && name !== '.' && name !== '..' && !/\.tmp-\d+-\d+$/.test(name);
+
+  function openSaves() {
+    const r = indexedDB.open('grimspire', 1);
+    r.onupgradeneeded = () => r.result.createObjectStore('saves');
+    return asked(r);
+  }
+
+  // The saves the first page kept all together in the folder's own database, taken over once.
+  async function takeOverOldSaves(db) {
+    if (!indexedDB.databases || !(await indexedDB.databases()).some((d) => d.name === SAVES)) return;
+    const old = await asked(indexedDB.open(SAVES));
+    if (!old.objectStoreNames.contains('FILE_DATA')) return old.close();
+    const files = old.transaction('FILE_DATA').objectStore('FILE_DATA');
+    const [paths, entries] = await Promise.all([asked(files.getAllKeys()), asked(files.getAll())]);
+    old.close();
+    const t = db.transaction('saves', 'readwrite');
+    paths.forEach((path, i) => {
+      const name = String(path).slice(SAVES.length + 1);
+      const contents = entries[i] && entries[i].contents;
+      if (String(path).startsWith(`${SAVES}/`) && isSaveName(name) && contents) {
+        t.objectStore('saves').add(new Uint8Array(contents), name);  // a newer record of the name stays
+      }
+    });
+    t.onerror = (e) => e.preventDefault();  // the names already there
+    await finished(t).catch(() => {});
+  }
+
+  // Every stored save into the folder in memory.
+  async function takeIn() {
+    await locked('shared', async () => {
+      const saves = savesDb.transaction('saves').objectStore('saves');
+      const [names, values] = await Promise.all([asked(saves.getAllKeys()), asked(saves.getAll())]);
+      names.forEach((name, i) => {
+        const bytes = new Uint8Array(values[i]);
+        if (!isSaveName(name) || same(known.get(name), bytes)) return;
+        FS.writeFile(`${SAVES}/${name}`, bytes);
+        known.set(name, bytes);
+      });
+    });
+  }
+
+  async function readSaves() {
+    try {
+      savesDb = await openSaves();
+      await locked('exclusive', () => takeOverOldSaves(savesDb)).catch(() => {});
+      await takeIn();
+      if (told) told.onmessage = () => takeIn().catch(() => {});
+    } catch (e) {
+      savesDb = null;  // private browsing without IndexedDB: saves last as long as the page
+    }
+  }
+
+  // What SAVE changed in the folder, stored; nothing stored is ever removed.
+  async function storeChanged() {
+    const changed = [];
+    for (const name of FS.readdir(SAVES)) {
+      const path = `${SAVES}/${name}`;
+      if (!isSaveName(name) || !FS.isFile(FS.stat(path).mode)) continue;
+      const bytes = FS.readFile(path);
+      if (!same(known.get(name), bytes)) changed.push([name, bytes]);
+    }
+    if (!changed.length || !savesDb) return;
+    await locked('exclusive', () => {
+      const t = savesDb.transaction('saves', 'readwrite');
+      for (const change of changed) t.objectStore('saves').put(change[1], change[0]);
+      return finished(t);
+    });
+    for (const change of changed) known.set(change[0], change[1]);
+    if (told) told.postMessage(changed.map((change) => change[0]));
+  }
+
   function persist() {
-    persisting = persisting.then(() => new Promise((done) => FS.syncfs(false, () => done())));
+    persisting = persisting.then(storeChanged).catch(() => {});
     return persisting;
   }
   hook.persisted = () => persisting;
+  hook.saves = () => [...known.keys()];
 
   // IndexedDB may not finish writing before a closing page is gone: the kept game
   // also goes into localStorage, which is written at once.
@@ -204,7 +291,8 @@
     setTimeout(() => URL.revokeObjectURL(url), 60000);
   }
 
-  // Load Game: the chosen file LOADed from a scratch folder, with LOAD's checks and replies.
+  // Load Game: the chosen file LOADed from a scratch folder, with LOAD's checks and replies
+  // under the file's own name. Only a file of a save's size is read at all.
   let choosing = false;
   function chosen() {
     if (!choosing) return false;
@@ -215,11 +303,12 @@
 
   async function upload(file) {
     const folder = '/tmp/upload';
-    const path = `${folder}/UPLOAD`;
+    const name = file.name.toUpperCase().replace(/[^A-Z ]/g, '').trim().slice(0, 14) || 'UPLOAD';
     if (!FS.analyzePath(folder).exists) FS.mkdir(folder);
-    FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
-    Module.ccall('web_save_or_load', 'number', ['number', 'string', 'string'], [0, folder, 'UPLOAD']);
-    FS.unlink(path);
+    const bytes = file.size === SAVE_SIZE ? new Uint8Array(await file.arrayBuffer()) : new Uint8Array(0);
+    FS.writeFile(`${folder}/${name}`, bytes);
+    Module.ccall('web_save_or_load', 'number', ['number', 'string', 'string'], [0, folder, name]);
+    FS.unlink(`${folder}/${name}`);
     follow();
   }
 
@@ -350,8 +439,7 @@
     canvas = $('#screen');
     context = canvas.getContext('2d', { alpha: false });
     FS.mkdir(SAVES);
-    FS.mount(IDBFS, {}, SAVES);
-    const savesRead = new Promise((done) => FS.syncfs(true, () => done()));
+    const savesRead = readSaves();
 
     await sheetDecoded;
     const scratch = document.createElement('canvas');

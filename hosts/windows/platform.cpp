@@ -9,7 +9,9 @@
 #include <mmsystem.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <array>
+#include <memory>
 
 #include "platform.h"
 
@@ -19,6 +21,28 @@ constexpr const char* kKeyPath = "Software\\Grimspire";
 
 // StoreKey is 32 bits and an HKEY is a pointer: the game holds a slot number.
 std::array<HKEY, 8> openKeys{};
+
+// Every copy of the game reads and writes the key under one lock, held from
+// opening to closing: a best score is compared and replaced with nothing between.
+class StoreLock {
+public:
+    StoreLock() : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\Grimspire.Store")) {
+        const DWORD waited = mutex_ != nullptr ? WaitForSingleObject(mutex_, 10000) : WAIT_FAILED;
+        held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;  // abandoned: its holder was killed
+    }
+    ~StoreLock() {
+        if (held_) ReleaseMutex(mutex_);
+        if (mutex_ != nullptr) CloseHandle(mutex_);
+    }
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+    bool Held() const { return held_; }
+
+private:
+    HANDLE mutex_;
+    bool held_ = false;
+};
+std::unique_ptr<StoreLock> storeLock;  // while the game has a key open
 
 HKEY KeyOf(StoreKey key) {
     return key >= 1 && key <= static_cast<StoreKey>(openKeys.size()) ? openKeys[static_cast<size_t>(key - 1)] : nullptr;
@@ -55,10 +79,13 @@ std::string SavesFolder() {
     PWSTR wide = nullptr;
     std::string folder;
     if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_SavedGames, KF_FLAG_CREATE, nullptr, &wide))) {
-        // The C library the game saves through takes names in the ANSI code page.
-        char narrow[MAX_PATH * 2];
-        if (WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof narrow, nullptr, nullptr) > 0) {
-            folder = std::string(narrow) + "\\Grimspire";
+        // The game's paths are UTF-8 (the program's code page too, by its manifest):
+        // a user name in any script gives a folder the game can save in.
+        const int n = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+        std::string narrow(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+        if (n > 0 && WideCharToMultiByte(CP_UTF8, 0, wide, -1, narrow.data(), n, nullptr, nullptr) == n) {
+            narrow.resize(static_cast<size_t>(n - 1));
+            folder = narrow + "\\Grimspire";
         }
     }
     CoTaskMemFree(wide);
@@ -75,11 +102,19 @@ int I_StoreOpenKey(int create, StoreKey* key) {
     size_t slot = 0;
     while (slot < openKeys.size() && openKeys[slot] != nullptr) ++slot;
     if (slot == openKeys.size()) return 0;
+    if (!storeLock) storeLock = std::make_unique<StoreLock>();
+    if (!storeLock->Held()) {
+        storeLock.reset();
+        return 0;
+    }
     HKEY h = nullptr;
     const LONG result = create ? RegCreateKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, 0,
                                                  KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &h, nullptr)
                                : RegOpenKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, KEY_QUERY_VALUE, &h);
-    if (result != ERROR_SUCCESS) return 0;
+    if (result != ERROR_SUCCESS) {
+        if (std::none_of(openKeys.begin(), openKeys.end(), [](HKEY k) { return k != nullptr; })) storeLock.reset();
+        return 0;
+    }
     openKeys[slot] = h;
     *key = static_cast<StoreKey>(slot + 1);
     return 1;
@@ -104,10 +139,11 @@ int I_StoreSetValue(StoreKey key, const char* name, uint32_t type, const uint8_t
 int I_StoreCloseKey(StoreKey key) {
     HKEY h = KeyOf(key);
     if (h == nullptr) return 0;
-    // Flushed, so a best score said to be kept is on the disk.
+    // Flushed before the lock goes: the next copy reads what this one wrote.
     const bool kept = RegFlushKey(h) == ERROR_SUCCESS;
     RegCloseKey(h);
     openKeys[static_cast<size_t>(key - 1)] = nullptr;
+    if (std::none_of(openKeys.begin(), openKeys.end(), [](HKEY k) { return k != nullptr; })) storeLock.reset();
     return kept ? 1 : 0;
 }
 
@@ -125,6 +161,7 @@ bool ReadSetting(const char* name, uint32_t& value) {
 }
 
 void WriteSetting(const char* name, uint32_t value) {
+    const StoreLock lock;
     HKEY h = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) !=
         ERROR_SUCCESS) {

@@ -77,9 +77,7 @@ void Player::Key(uint32_t key) {
         GameState saved = g;
         GameState loaded = g;
         if (!SaveGame(saved, stepSave.c_str()) || !LoadGame(loaded, stepSave.c_str()) ||
-            std::memcmp(loaded.screen, g.screen, sizeof g.screen) != 0 ||
-            std::memcmp(loaded.items, g.items, sizeof g.items) != 0 ||
-            std::memcmp(loaded.monsters, g.monsters, sizeof g.monsters) != 0) {
+            std::memcmp(loaded.items, g.items, sizeof g.items) != 0) {
             throw Stuck("a save taken here does not load " + Where());
         }
         ++stepsSaved;

@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The real program in tmux panes of 80 x 25, 80 x 24 and 60 x 25: the grid read
 # back from the pane against the core's own screens after the same seed and keys;
-# the too-small notice down to 20 columns; and the terminal exactly as it was after Ctrl-Q, ^C,
-# ^Z and fg, and SIGTERM.
+# the too-small notice down to 20 columns; the terminal exactly as it was after Ctrl-Q, ^C,
+# ^Z and fg, SIGTERM, and a save past the file size limit; a hang-up keeps the game.
 #   tmux_smoke.sh GRIMSPIRE_TERM TERMINAL_SCREENS
 set -u
 game=$1 screens=$2
@@ -105,6 +105,17 @@ expect 25
 until_ modes "1 0 1" || fail "fg did not take the alternate screen, hide the cursor and set the keypad"
 kill -TERM "$(cat "$work/pid")"
 restored SIGTERM
+
+# A file size limit smaller than a save: " Error Saving", and the game plays on.
+rm -f "$work/pid"
+T send-keys -t "$pane" "sh -c 'ulimit -f 1; echo \$\$ > $work/pid; exec $game'" Enter
+expect 25
+T send-keys -t "$pane" p
+T send-keys -t "$pane" -l "save big"
+T send-keys -t "$pane" Enter
+until_ shows "E r r o r   S a v i n g" || fail "a save past the file size limit said nothing"
+T send-keys -t "$pane" C-q
+restored "a save past the file size limit"
 
 # 24 rows: the title without its blank top row; in play "What???" moves up
 # from row 24 into row 23, beside the About box. Silent without --bell.

@@ -4,7 +4,7 @@
 //   node browser.mjs SITE NATIVE_DRIVER
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { existsSync, readFileSync, readdirSync, statSync } from 'node:fs';
+import { existsSync, readFileSync, readdirSync, statSync, writeFileSync } from 'node:fs';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { gzipSync } from 'node:zlib';
@@ -12,7 +12,7 @@ import * as support from './support.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const [site, driver] = process.argv.slice(2).map((p) => resolve(p));
-const { page, url, temp, close } = await support.open(site);
+const { browser, page, url, temp, close } = await support.open(site);
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 const rows = () => support.rows(page);
 const text = async () => (await rows()).join('\n');
@@ -111,6 +111,35 @@ try {
   await type('LOAD CASTLE');
   assert.deepEqual(await room(), saved);
 
+  // Two tabs open at once save a name each: each tab finds the other's save at once, and both
+  // are there after both reload (no tab stores the whole folder over the other's).
+  const tab = await browser.newPage();
+  const typeIn = async (p, line) => {
+    await p.bringToFront();  // a hidden page pauses, and the first key only wakes it
+    for (const c of line) await p.keyboard.press(c === ' ' ? 'Space' : `Key${c}`);
+    await p.keyboard.press('Enter');
+  };
+  const found = async (p, name) => (await typeIn(p, `LOAD ${name}`), !(await p.evaluate(() => grimspire.rows().join(''))).includes('There is no'));
+  await tab.goto(url);
+  await tab.evaluate(() => grimspire.ready);
+  await tab.keyboard.press('KeyP');
+  await typeIn(tab, 'SAVE TWOTAB');
+  await typeIn(page, 'SAVE ONETAB');
+  await Promise.all([page, tab].map((p) => p.evaluate(() => grimspire.persisted())));
+  await tab.waitForFunction(() => grimspire.saves().includes('ONETAB'));
+  await page.waitForFunction(() => grimspire.saves().includes('TWOTAB'));
+  assert.ok(await found(page, 'TWOTAB') && await found(tab, 'ONETAB'));
+  await typeIn(page, 'SAVE ONETAB');  // once more after the other tab saved
+  await page.evaluate(() => grimspire.persisted());
+  for (const p of [page, tab]) {
+    await p.bringToFront();
+    await p.goto(url);
+    await p.evaluate(() => grimspire.ready);
+    await p.keyboard.press('KeyP');
+    for (const name of ['ONETAB', 'TWOTAB', 'CASTLE']) assert.ok(await found(p, name), `${name} is gone`);
+  }
+  await tab.close();
+
   // Save Game by mouse downloads a file that the native core loads and saves again byte for byte.
   const cdp = await page.createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: temp });
@@ -123,6 +152,15 @@ try {
 
   // Load Game from the keyboard takes a desktop save; the game is won; the best score outlives a reload.
   execFileSync(driver, ['rich', join(temp, 'RICH')]);
+  // A file of another size is not read at all, and the game says so in LOAD's words.
+  writeFileSync(join(temp, 'huge.bin'), Buffer.alloc(3000));
+  const refusing = page.waitForFileChooser();
+  await page.evaluate(() => 0);
+  await alt('KeyG');
+  await press('KeyL');
+  await (await refusing).accept([join(temp, 'huge.bin')]);
+  await page.waitForFunction(() => grimspire.rows().join('\n').includes(' saved game'));
+  assert.match(await text(), / There is no[\s\S]* saved game[\s\S]* named[\s\S]* HUGEBIN/);
   await alt('KeyG');
   const choosing = page.waitForFileChooser();
   await page.evaluate(() => 0);  // the chooser is caught only once that request has gone out

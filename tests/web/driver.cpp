@@ -46,13 +46,11 @@ int main(int argc, char** argv) {
     }
     if (what == "rich" && argc == 3) {
         SetMode(g, Play);
-        // As many treasures as a man can carry, the scepter first.
+        // The scepter and treasures up to what hands can hold: a game LOAD takes.
         int carried = 0;
-        for (ItemRecord& item : g.items) {
-            if (std::strncmp(item.name, "SCEPTER", 7) == 0) item.carried = 1, ++carried;
-        }
-        for (ItemRecord& item : g.items) {
-            if (item.treasure && !item.carried && carried < kCarryLimit) item.carried = 1, ++carried;
+        for (int i : {15, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 18, 19, 20, 21}) {
+            ItemRecord& item = g.items[i];
+            if (item.treasure && carried < kCarryLimit) item.carried = 1, ++carried;
         }
         return SaveGame(g, argv[2]) ? 0 : 1;
     }
