@@ -105,6 +105,9 @@ protected:
 
     // The keys of the shortest way to the goal, with where each should land.
     bool Plan(const std::function<bool(Place)>& goal, std::vector<std::pair<uint32_t, Place>>* way);
+    // After a Plan that found no way: by place number (room, x, y), the place each
+    // was stepped to from, the man's own place for itself, -1 where never reached.
+    std::vector<int> searched;
 
 private:
     // Works the magic that opens the cell of the next step, if the man holds what opens it.
