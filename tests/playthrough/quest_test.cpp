@@ -61,57 +61,53 @@ INSTANTIATE_TEST_SUITE_P(Seeds, QuestGame, ::testing::ValuesIn(Seeds()),
 class Dealt : public Player {
 protected:
     static constexpr uint64_t kTools = 1 << LAMP | 1 << NECKLACE | 1 << WAND | 1 << KEY | 1 << HARP | 1 << CROSS;
-    static int Number(Place p) { return (p.room * kMapColumns + p.x) * kMapRows + p.y; }
-    // Where the last search stood to take or strike an item (or a monster after kItemCount); -1: nowhere.
+    static int Number(int room, int x, int y) { return (room * kMapColumns + x) * kMapRows + y; }
+    // Where the last search stood to take an item or strike a monster (after kItemCount); -1: nowhere.
     int Reaching(int goal) const {
-        const auto& [room, x, y] = goal < kItemCount ? std::tuple(g.items[goal].room, g.items[goal].x, g.items[goal].y)
-                                                     : std::tuple(g.monsters[goal - kItemCount].room, g.monsters[goal - kItemCount].x,
-                                                                  g.monsters[goal - kItemCount].y);
+        const MonsterRecord& m = g.monsters[std::max(goal - kItemCount, 0)];
+        const ItemRecord& i = g.items[std::min(goal, kItemCount - 1)];
+        const Place s = goal < kItemCount ? Place{i.room, i.x, i.y} : Place{m.room, m.x, m.y};
         for (int n = 0; n < 9; ++n) {
-            const Place p{room, x + n % 3 - 1, y + n / 3 - 1};
-            if (p.x >= 0 && p.x < kMapColumns && p.y >= 0 && p.y < kMapRows && Near(goal, p) && searched[Number(p)] >= 0) return Number(p);
+            const Place p{s.room, s.x + n % 3 - 1, s.y + n / 3 - 1};
+            if (p.x >= 0 && p.x < kMapColumns && p.y >= 0 && p.y < kMapRows && Near(goal, p) &&
+                searched[Number(p.room, p.x, p.y)] >= 0) return Number(p.room, p.x, p.y);
         }
         return -1;
     }
-    // The things the man gets at, taking up every tool he comes to, with the monster `body`
-    // (-1: none) dead where it starts. `ways` gets the places on the search's ways to
-    // them: 2 where a way led to a tool, else 1.
+    // The goals the man gets at, taking up every tool he comes to, with the monster `body` (-1: none)
+    // dead where it starts. `ways` marks the search's ways to them: 2 where one led to a tool, else 1.
     uint64_t Reached(int body, uint32_t tools, std::vector<uint8_t>* ways) {
         const GameState castle = g;
         for (ItemRecord& it : g.items) it.visible = 0;  // lying things are taken in passing, never in the way
         if (body >= 0) g.monsters[body].strength = -1;
         std::vector<std::pair<uint32_t, Place>> none;
         uint64_t reached = 0;
-        assumed = tools;
-        do {
-            tools = assumed;
+        for (assumed = tools;; assumed |= static_cast<uint32_t>(reached & kTools)) {
             Plan([](Place) { return false; }, &none);
             for (int goal = 0; goal < kItemCount + kMonsterCount; ++goal) {
-                const uint8_t mark = (kTools >> goal) & 1 ? 2 : 1;
-                for (int p = Reaching(goal); p >= 0 && ways != nullptr && searched[p] != p; p = searched[p]) {
-                    (*ways)[p] = std::max((*ways)[p], mark);
-                }
+                for (int p = Reaching(goal); p >= 0 && ways && searched[p] != p; p = searched[p]) (*ways)[p] |= (kTools >> goal & 1) + 1;
                 reached |= Reaching(goal) >= 0 ? 1ull << goal : 0;
             }
-            assumed |= static_cast<uint32_t>(reached & kTools);
-        } while (assumed != tools);
-        assumed = 0;
+            if ((reached & kTools & ~assumed) == 0) break;
+        }
         g = castle;
+        assumed = 0;
         return reached;
     }
     int Barring() {
         uint64_t owed = 1ull << SWORD;
-        for (int i = 0; i < kItemCount; ++i) owed |= g.items[i].treasure ? 1ull << i : 0;
-        for (int m = 0; m < kMonsterCount; ++m) owed |= g.monsters[m].guardian ? 0 : 1ull << (kItemCount + m);
+        for (int i = 0; i < kItemCount + kMonsterCount; ++i) {
+            owed |= (i < kItemCount ? g.items[i].treasure : !g.monsters[i - kItemCount].guardian) ? 1ull << i : 0;
+        }
         std::vector<uint8_t> ways(kRoomCount * kMapCells);
         const uint64_t all = Reached(-1, 0, &ways);
         int count = 0;
-        for (int m = 0; m < kMonsterCount; ++m) {
+        for (const MonsterRecord& m : g.monsters) {
             // A body off every way the search took changes no search; one off the ways
             // to the tools leaves the man the same tools.
-            const uint8_t on = ways[Number({g.monsters[m].room, g.monsters[m].x, g.monsters[m].y})];
-            const uint32_t tools = on == 2 ? 0 : static_cast<uint32_t>(all & kTools);
-            count += !g.monsters[m].guardian && on != 0 && (all & owed & ~Reached(m, tools, nullptr)) != 0;
+            const uint8_t on = ways[Number(m.room, m.x, m.y)];
+            const auto body = static_cast<int>(&m - g.monsters);
+            count += !m.guardian && on && (all & owed & ~Reached(body, on & 2 ? 0 : all & kTools, nullptr)) != 0;
         }
         return count;
     }
