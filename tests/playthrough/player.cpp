@@ -369,9 +369,13 @@ void Player::DropAside(int item) {
     });
 }
 
-bool Player::Near(int goal, Place p) const {
+Place Player::Spot(int goal) const {
     const auto spot = [](const auto& thing) { return Place{thing.room, thing.x, thing.y}; };
-    const Place s = goal < kItemCount ? spot(g.items[goal]) : spot(g.monsters[goal - kItemCount]);
+    return goal < kItemCount ? spot(g.items[goal]) : spot(g.monsters[goal - kItemCount]);
+}
+
+bool Player::Near(int goal, Place p) const {
+    const Place s = Spot(goal);
     // A thing a locked door is drawn over is reached by opening the door.
     if (LockedDoor(g, s) && !Has(KEY)) return false;
     // One step away: a man who came into the room on its very cell must step off first.

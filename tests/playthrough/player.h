@@ -85,6 +85,7 @@ protected:
     // A goal is an item by its number, or a monster by kItemCount plus its number;
     // the man is near it when he could take it or strike it.
     bool Near(int goal, Place p) const;
+    Place Spot(int goal) const;
     std::function<bool(Place)> Near(int goal) const {
         return [this, goal](Place p) { return Near(goal, p); };
     }
