@@ -94,8 +94,7 @@ protected:
             // A body off every way the search took changes no search; one off the ways
             // to the tools leaves the man the same tools.
             const uint8_t on = ways[Number(m.room, m.x, m.y)];
-            const uint64_t lost = all & owed & ~Reached(static_cast<int>(&m - g.monsters), on & 2 ? 0 : all & kTools, nullptr);
-            count += !m.guardian && on && lost != 0;
+            count += !m.guardian && on && (all & owed & ~Reached(int(&m - g.monsters), on & 2 ? 0 : all & kTools, nullptr)) != 0;
         }
         return count;
     }
