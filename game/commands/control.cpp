@@ -34,7 +34,7 @@ void SecondQuest(GameState& g) {
         NewGame(g);
         RandomizeItems(g);
         RandomizeMonsters(g);
-        dealt = LayoutCanBeFinished(g);
+        dealt = LayoutCanBeFinished(g) && NoMonsterBarsTheWay(g);
     }
     if (!dealt) NewGame(g);
     g.aboutShown = 0;

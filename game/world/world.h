@@ -52,3 +52,7 @@ int IsReachableSpot(GameState& g, int32_t room, int32_t x, int32_t y);
 // Whether every treasure can be brought out and every monster killed, and no
 // item lies under a monster.
 bool LayoutCanBeFinished(GameState& g);
+// A killed monster's body walls its cell for good, and a player who fights a
+// monster where he meets it cannot be expected to lure it aside first: false
+// when some monster starts on the only way to anything the perfect game needs.
+bool NoMonsterBarsTheWay(GameState& g);

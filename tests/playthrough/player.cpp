@@ -167,8 +167,9 @@ bool Player::Plan(const std::function<bool(Place)>& goal, std::vector<std::pair<
     for (int i = 0; i < kMapCells; ++i) cell(g.currentRoom, i % kMapColumns, i / kMapColumns) = CellAt(g, i % kMapColumns, i / kMapColumns);
     cell(g.currentRoom, g.playerColumn, g.playerRow) = ' ';
     const auto open = [&](Place q) {
+        if (cell(q.room, q.x, q.y) == ' ') return true;
         const int opener = Opener(q, cell(q.room, q.x, q.y));
-        return cell(q.room, q.x, q.y) == ' ' || (opener >= 0 && Has(opener));
+        return opener >= 0 && Has(opener);
     };
     std::vector<int> from(kRoomCount * kMapCells, -1);
     std::vector<uint32_t> keyTo(kRoomCount * kMapCells, 0);
@@ -202,12 +203,13 @@ bool Player::Plan(const std::function<bool(Place)>& goal, std::vector<std::pair<
             const bool opened = (p.room == 82 && n.room == 76 && (n.x == 11 || n.x == 12)) || (p.room == 65 && n.room == 66);
             // Without the necklace, any step out of a trap's column floods the passage: never step in.
             const bool trap = !Has(NECKLACE) && ((n.room == 75 && n.x == 14) || (n.room == 77 && n.x == 17));
-            if (n.room < 0 || trap || (!open(n) && !opened) || from[static_cast<size_t>(Index(n))] >= 0) continue;
+            if (n.room < 0 || from[static_cast<size_t>(Index(n))] >= 0 || trap || (!open(n) && !opened)) continue;
             from[static_cast<size_t>(Index(n))] = Index(p);
             keyTo[static_cast<size_t>(Index(n))] = KeyFor(d[0], d[1]);
             queue.push_back(n);
         }
     }
+    searched.swap(from);
     return false;
 }
 
@@ -392,9 +394,13 @@ void Player::DropAside(int item) {
     });
 }
 
-bool Player::Near(int goal, Place p) const {
+Place Player::Spot(int goal) const {
     const auto spot = [](const auto& thing) { return Place{thing.room, thing.x, thing.y}; };
-    const Place s = goal < kItemCount ? spot(g.items[goal]) : spot(g.monsters[goal - kItemCount]);
+    return goal < kItemCount ? spot(g.items[goal]) : spot(g.monsters[goal - kItemCount]);
+}
+
+bool Player::Near(int goal, Place p) const {
+    const Place s = Spot(goal);
     // A thing a locked door is drawn over is reached by opening the door.
     if (LockedDoor(g, s) && !Has(KEY)) return false;
     // One step away: a man who came into the room on its very cell must step off first.

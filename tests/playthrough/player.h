@@ -88,6 +88,7 @@ protected:
     // A goal is an item by its number, or a monster by kItemCount plus its number;
     // the man is near it when he could take it or strike it.
     bool Near(int goal, Place p) const;
+    Place Spot(int goal) const;
     std::function<bool(Place)> Near(int goal) const {
         return [this, goal](Place p) { return Near(goal, p); };
     }
@@ -112,6 +113,9 @@ protected:
 
     // The keys of the shortest way to the goal, with where each should land.
     bool Plan(const std::function<bool(Place)>& goal, std::vector<std::pair<uint32_t, Place>>* way);
+    // After a Plan that found no way: by place number (room, x, y), the place each
+    // was stepped to from, the man's own place for itself, -1 where never reached.
+    std::vector<int> searched;
 
 private:
     // Works the magic that opens the cell of the next step, if the man holds what opens it.
