@@ -7,6 +7,7 @@
 
 #include "core/core.h"
 #include "folders.h"
+#include "host.h"
 #include "renderer.h"
 #include "sound.h"
 #include "window.h"
@@ -26,7 +27,10 @@ int main(int argc, char** argv) {
     // Lets Wayland desktops match the window to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.grimspire.Grimspire"));
     InitSoundCues();
-    InitGameState(theGame);
+    Host host(theGame);
+    host.SetCueOutput(&SoundCues());
+    host.SetSoundOn(SoundSetting());
+    host.Start();
     if (!InitRenderer(theRenderer, theGame)) {
         const char* text = "Grimspire cannot start: its glyph sheet could not be decoded. "
                            "The program may be damaged, or Qt's GIF image plugin may be missing.";
@@ -40,7 +44,7 @@ int main(int argc, char** argv) {
     }
     int result;
     {
-        MainWindow window(theGame, theRenderer);
+        MainWindow window(host, theRenderer);
         window.ShowAsLastTime();
         result = QApplication::exec();
     }

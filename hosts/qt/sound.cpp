@@ -14,7 +14,10 @@
 #include <memory>
 #include <vector>
 
+#include <QSettings>
+
 #include "ports.h"
+#include "settings.h"
 
 namespace {
 
@@ -120,17 +123,26 @@ void ShutDownSoundCues() {
     theOutput.reset();
 }
 
-void SetSoundOn(bool on) { theMixer.SetMuted(!on); }
+namespace {
 
-void I_PlayCue(int id) {
-    theMixer.Play(id);
-    if (theOutput) theOutput->Feed();
+// The mixer, fed to the device as soon as a cue starts.
+class FedMixer final : public CueOutput {
+public:
+    void Start(int id) override {
+        theMixer.Start(id);
+        if (theOutput) theOutput->Feed();
+    }
+    void Stop() override { theMixer.Stop(); }
+    bool Playing() const override { return theMixer.Playing(); }
+} theCues;
+
+}  // namespace
+
+CueOutput& SoundCues() { return theCues; }
+
+bool SoundSetting() {
+    return QSettings(SettingsPath(), QSettings::IniFormat).value(QStringLiteral("View/sound"), true).toBool();
 }
-void I_PlayCueIfQuiet(int id) {
-    theMixer.PlayIfQuiet(id);
-    if (theOutput) theOutput->Feed();
-}
-void I_StopSound() { theMixer.Stop(); }
 
 uint32_t I_TickCount() {
     const auto since = std::chrono::steady_clock::now().time_since_epoch();

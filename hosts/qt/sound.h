@@ -10,5 +10,7 @@
 void InitSoundCues();
 // Closes the output; called before the application object goes.
 void ShutDownSoundCues();
-// Sound off stops what plays and keeps every later cue silent until it is on again.
-void SetSoundOn(bool on);
+// The output the host's cue policy plays through.
+CueOutput& SoundCues();
+// Whether the player left the sound on.
+bool SoundSetting();

@@ -46,9 +46,7 @@ int SchemeByName(const QString& name) {
     return SCHEME_GRAY;
 }
 
-uint32_t SchemeColour(int id) {
-    return id == SCHEME_GREEN ? kGreenColour : id == SCHEME_AMBER ? kAmberColour : kGrayColour;
-}
+Scheme SchemeOf(int id) { return id == SCHEME_GREEN ? Scheme::Green : id == SCHEME_AMBER ? Scheme::Amber : Scheme::Gray; }
 
 QSettings Settings() { return QSettings(SettingsPath(), QSettings::IniFormat); }
 
@@ -66,10 +64,18 @@ void ScreenView::paintEvent(QPaintEvent*) {
     // Placed in device pixels, so that every picture pixel becomes a whole block of
     // them at any desktop scale.
     const qreal ratio = devicePixelRatioF();
-    const Placement p = PlacePicture(qRound(width() * ratio), qRound(height() * ratio));
+    const Placement p = PlaceSharp(qRound(width() * ratio), qRound(height() * ratio), ratio);
     const QRectF target(p.left / ratio, p.top / ratio, (p.right - p.left) / ratio, (p.bottom - p.top) / ratio);
     painter.fillRect(rect(), Qt::black);
-    painter.drawImage(target, picture);
+    if (!Smoothed(p)) {
+        painter.drawImage(target, picture);
+        return;
+    }
+    // Between whole factors: enlarged by one past the space, then smoothed down to it.
+    const QImage large = picture.scaled(picture.size() * p.factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    QImage fitted = large.scaled(p.right - p.left, p.bottom - p.top, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    fitted.setDevicePixelRatio(ratio);
+    painter.drawImage(target.topLeft(), fitted);
 }
 
 void ScreenView::keyPressEvent(QKeyEvent* event) {
@@ -78,7 +84,10 @@ void ScreenView::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
         return;
     }
-    window_.OnKeyDown(key, event->isAutoRepeat() ? 1 : 0);
+    // AltGr arrives as Ctrl with Alt and types characters.
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    const bool ctrl = (mods & Qt::ControlModifier) && !(mods & Qt::AltModifier);
+    window_.OnKeyDown(key, event->isAutoRepeat() ? 1 : 0, ctrl);
 }
 
 // Only presses count.
@@ -110,7 +119,7 @@ void ScreenView::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
 // Tab is a key of the game, not a move between widgets.
 bool ScreenView::focusNextPrevChild(bool) { return false; }
 
-MainWindow::MainWindow(GameState& game, Renderer& renderer) : game_(game), renderer_(renderer) {
+MainWindow::MainWindow(Host& host, Renderer& renderer) : host_(host), renderer_(renderer) {
     setWindowTitle(QStringLiteral("Grimspire"));
     CreateSurface(windowSurface_, kPictureWidth, kPictureHeight);
     view_ = new ScreenView(*this);
@@ -119,22 +128,14 @@ MainWindow::MainWindow(GameState& game, Renderer& renderer) : game_(game), rende
     view_->setFocus();
     const QSettings settings = Settings();
     schemeId_ = SchemeByName(settings.value(QStringLiteral("View/scheme")).toString());
-    TintSurface(renderer_.screenGlyphs, SchemeColour(schemeId_));
-    const bool soundOn = settings.value(QStringLiteral("View/sound"), true).toBool();
-    Action(ID_VIEW_SOUND)->setChecked(soundOn);
-    SetSoundOn(soundOn);
-    SetSchemeIcon(schemeId_);
-    UpdateMenuChecks();
-    PresentScreen();
+    host_.SetScheme(SchemeOf(schemeId_));
+    host_.SetSoundOn(settings.value(QStringLiteral("View/sound"), true).toBool());
     // Precise, so that a minute of play is a minute of ticks.
-    eventsTimer_.setTimerType(Qt::PreciseTimer);
-    blinkTimer_.setTimerType(Qt::PreciseTimer);
-    eventsTimer_.setInterval(kEventsPeriodMs);
-    blinkTimer_.setInterval(kBlinkPeriodMs);
-    connect(&eventsTimer_, &QTimer::timeout, this, [this] { OnTimer(TIMER_EVENTS); });
-    connect(&blinkTimer_, &QTimer::timeout, this, [this] { OnTimer(TIMER_BLINK); });
-    eventsTimer_.start();
-    blinkTimer_.start();
+    clock_.setTimerType(Qt::PreciseTimer);
+    clock_.setSingleShot(true);
+    connect(&clock_, &QTimer::timeout, this, [this] { OnClock(); });
+    elapsed_.start();
+    Follow();
 }
 
 QAction* MainWindow::AddCommand(QMenu* menu, const QString& text, int id, const QList<QKeySequence>& keys) {
@@ -188,54 +189,56 @@ QAction* MainWindow::Action(int id) const {
 }
 
 void MainWindow::OnCommand(int id) {
-    switch (id) {
-        case ID_NEW_GAME:
-            SetMode(game_, Title);
-            PresentScreen();
-            break;
-        case ID_EXIT:
-            close();
-            break;
-        case ID_VIEW_GRAY:
-        case ID_VIEW_GREEN:
-        case ID_VIEW_AMBER: SetScheme(SCHEME_GRAY + id - ID_VIEW_GRAY); break;
-        case ID_VIEW_FULL_SCREEN:
+    Carry(host_.Command(id));
+}
+
+// Does what the host leaves to the window, then shows what changed.
+void MainWindow::Carry(HostRequest request) {
+    switch (request) {
+        case HostRequest::Exit: close(); break;
+        case HostRequest::FullScreen:
             ToggleFullScreen();
             UpdateMenuChecks();
             SaveSettings();
             break;
-        case ID_VIEW_SOUND:
-            SetSoundOn(Action(ID_VIEW_SOUND)->isChecked());
-            SaveSettings();
-            break;
-        case ID_ZOOM_IN: SetZoom(std::min(Zoom() + 1, LargestZoom())); break;
-        case ID_ZOOM_OUT: SetZoom(std::max(Zoom() - 1, 1)); break;
-        case ID_ACTUAL_SIZE: SetZoom(1); break;
-        case ID_PAUSE: SetPaused(!paused_); break;
-        case ID_SAVE_GAME:
-        case ID_LOAD_GAME: SaveOrLoad(id); break;
-        case ID_OPEN_SAVES:
+        case HostRequest::ZoomIn: SetZoom(std::min(Zoom() + 1, LargestZoom())); break;
+        case HostRequest::ZoomOut: SetZoom(std::max(Zoom() - 1, 1)); break;
+        case HostRequest::ActualSize: SetZoom(1); break;
+        case HostRequest::AskSaveName:
+        case HostRequest::AskLoadName: SaveOrLoad(request == HostRequest::AskSaveName); break;
+        case HostRequest::OpenSaves:
             QDir().mkpath(QFile::decodeName(I_SaveFolder()));
             QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(QFile::decodeName(I_SaveFolder())).absolutePath()));
             break;
-        case ID_HELP_ABOUT:
-            StopSound(game_);
-            game_.aboutShown = game_.aboutShown ? 0 : 1;
-            PresentScreen();
-            break;
-        case ID_ESCAPE:
+        case HostRequest::Escape:
             if (fullScreen_) ToggleMenuAndCursor();
             break;
-        default: break;
+        case HostRequest::None: break;
     }
+    Follow();
 }
 
-void MainWindow::SetScheme(int id) {
-    TintSurface(renderer_.screenGlyphs, SchemeColour(id));
+// The picture, the menu's checks, the title and the clock as the host has them now.
+void MainWindow::Follow() {
+    if (shownSettings_ != host_.Settings()) {
+        shownSettings_ = host_.Settings();
+        const int id = SCHEME_GRAY + static_cast<int>(host_.CurrentScheme());
+        if (id != schemeId_ || !isVisible()) {
+            TintSurface(renderer_.screenGlyphs, SchemeColour(host_.CurrentScheme()));
+            SetSchemeIcon(id);
+        }
+        Action(ID_VIEW_SOUND)->setChecked(host_.SoundOn());
+        setWindowTitle(QString::fromLatin1(host_.WindowTitle()));
+        UpdateMenuChecks();
+        SaveSettings();
+    }
     PresentScreen();
-    SetSchemeIcon(id);
-    UpdateMenuChecks();
-    SaveSettings();
+    const int64_t due = host_.NextDue();
+    if (due < 0) {
+        clock_.stop();
+    } else {
+        clock_.start(static_cast<int>(std::max<int64_t>(0, due - elapsed_.elapsed())));
+    }
 }
 
 void MainWindow::SetSchemeIcon(int id) {
@@ -255,33 +258,17 @@ void MainWindow::UpdateMenuChecks() {
     Action(ID_VIEW_GREEN)->setChecked(schemeId_ == SCHEME_GREEN);
     Action(ID_VIEW_AMBER)->setChecked(schemeId_ == SCHEME_AMBER);
     Action(ID_VIEW_FULL_SCREEN)->setChecked(fullScreen_);
-    Action(ID_PAUSE)->setChecked(paused_);
+    Action(ID_PAUSE)->setChecked(host_.Paused());
 }
 
-void MainWindow::OnKeyDown(uint32_t key, int32_t repeat) {
-    if (paused_) {
-        SetPaused(false);
-        return;
-    }
-    if (game_.aboutShown) {
-        game_.aboutShown = 0;
-        PresentScreen();
-        return;
-    }
-    if (keyTap_) keyTap_(key, repeat);
-    if (HandleKey(game_, key, repeat) == 0) {
-        close();
-        return;
-    }
-    PresentScreen();
+void MainWindow::OnKeyDown(uint32_t key, int32_t repeat, bool ctrl) {
+    if (host_.Key(key, repeat, ctrl) == KeyUse::Game && keyTap_) keyTap_(key, repeat);
+    Carry(host_.Request());
 }
 
-void MainWindow::OnTimer(int id) {
-    if (!game_.aboutShown) {
-        if (id == TIMER_EVENTS) WorldTick(game_);
-        if (id == TIMER_BLINK) BlinkTick(game_);
-    }
-    PresentScreen();
+void MainWindow::OnClock() {
+    host_.Advance(elapsed_.elapsed());
+    Follow();
 }
 
 void MainWindow::PresentScreen() {
@@ -384,33 +371,24 @@ void MainWindow::SaveSettings() const {
     });
 }
 
-void MainWindow::SetPaused(bool paused) {
-    paused_ = paused;
-    pausedByMinimising_ = false;
-    if (paused) {
-        eventsTimer_.stop();
-        blinkTimer_.stop();
-        StopSound(game_);
-    } else {
-        eventsTimer_.start();
-        blinkTimer_.start();
-    }
-    setWindowTitle(paused ? QStringLiteral("Grimspire - Paused") : QStringLiteral("Grimspire"));
-    UpdateMenuChecks();
-}
-
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange) return;
-    if (isMinimized() && !paused_) {
-        SetPaused(true);
-        pausedByMinimising_ = true;
-    } else if (!isMinimized() && pausedByMinimising_) {
-        SetPaused(false);
-    }
+    host_.SetHidden(isMinimized());
+    Follow();
 }
 
 QString MainWindow::Ask(int id) {
+    // The castle's clocks stand while a dialog or question does.
+    host_.BeginDialog();
+    Follow();
+    struct Done {
+        MainWindow* w;
+        ~Done() {
+            w->host_.EndDialog();
+            w->Follow();
+        }
+    } done{this};
     if (asker_) return asker_(id);
     const QString folder = QFile::decodeName(I_SaveFolder());
     QDir().mkpath(folder);
@@ -436,28 +414,22 @@ QString MainWindow::Ask(int id) {
 
 // The menu's save and load are the typed commands with a name from the dialog:
 // the same checks, the same replies on the screen.
-void MainWindow::SaveOrLoad(int id) {
-    if (game_.mode != Play || game_.aboutShown || game_.awaitingKey) return;
-    if (paused_) SetPaused(false);
-    const QString path = Ask(id);
+void MainWindow::SaveOrLoad(bool save) {
+    const QString path = Ask(save ? ID_SAVE_GAME : ID_LOAD_GAME);
     if (path.isEmpty()) return;
     const QFileInfo file(path);
-    const std::string folder = I_SaveFolder();
-    SetSaveFolder(QFile::encodeName(file.absolutePath()).toStdString());
-    const int ran = RunNamedCommand(game_, id == ID_SAVE_GAME ? "SAVE" : "LOAD", QFile::encodeName(file.fileName()));
-    SetSaveFolder(folder);
-    if (!ran) Ask(0);
-    PresentScreen();
+    if (!host_.SaveOrLoadByName(save, QFile::encodeName(file.absolutePath()).toStdString(),
+                                QFile::encodeName(file.fileName()).toStdString())) {
+        Ask(0);
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    const bool wouldLose = game_.mode == Play && game_.playedSinceSave && !game_.awaitingKey;
-    if (wouldLose && Ask(ID_EXIT).isEmpty()) {
+    if (!host_.Ended() && host_.WouldLosePlay() && Ask(ID_EXIT).isEmpty()) {
         event->ignore();
         return;
     }
     SaveSettings();
-    eventsTimer_.stop();
-    blinkTimer_.stop();
+    clock_.stop();
     event->accept();
 }

@@ -12,18 +12,18 @@
 #include <cstdint>
 #include <functional>
 
+#include <QElapsedTimer>
+
 #include "commands.h"
+#include "host.h"
 #include "renderer.h"
 
-struct GameState;
 class QAction;
 
 constexpr int kCommandCount = ID_ACTUAL_SIZE - ID_NEW_GAME + 1;
 
 // The colour schemes, named by their icon groups.
 enum : int { SCHEME_GRAY = 112, SCHEME_GREEN = 113, SCHEME_AMBER = 114 };
-
-enum : int { TIMER_EVENTS = 1, TIMER_BLINK = 2 };
 
 class MainWindow;
 
@@ -49,11 +49,12 @@ private:
 
 class MainWindow final : public QMainWindow {
 public:
-    MainWindow(GameState& game, Renderer& renderer);
+    MainWindow(Host& host, Renderer& renderer);
 
     void OnCommand(int id);
-    void OnKeyDown(uint32_t key, int32_t repeat);
-    void OnTimer(int id);
+    void OnKeyDown(uint32_t key, int32_t repeat, bool ctrl = false);
+    // Runs the ticks that are due and sets the clock for the next.
+    void OnClock();
     // Draws the grid into the window's picture and asks for a repaint.
     void PresentScreen();
     // Places the window as the settings have it, or at the first start centred at the
@@ -66,10 +67,10 @@ public:
     int SchemeId() const { return schemeId_; }
     bool FullScreen() const { return fullScreen_; }
     bool MenuDetached() const { return menuDetached_; }
-    bool Paused() const { return paused_; }
+    bool Paused() const { return host_.Paused(); }
     // The whole factor the picture is drawn at now.
     int Zoom() const;
-    // Called with every key just before the game gets it; for tests.
+    // Called with every key the game got; for tests.
     void SetKeyTap(std::function<void(uint32_t, int32_t)> tap) { keyTap_ = std::move(tap); }
     // Stands in for the file dialogs, the leave question (ID_EXIT) and the warning of a
     // name too long (0); for tests.
@@ -90,24 +91,24 @@ private:
     void ToggleFullScreen();
     void SetZoom(int factor);
     int LargestZoom() const;
-    void SetPaused(bool paused);
-    void SaveOrLoad(int id);
+    void Carry(HostRequest request);
+    void Follow();
+    void SaveOrLoad(bool save);
     QString Ask(int id);
     void SaveSettings() const;
 
-    GameState& game_;
+    Host& host_;
     Renderer& renderer_;
     Surface windowSurface_;
     ScreenView* view_ = nullptr;
     std::array<QAction*, kCommandCount> actions_{};
-    QTimer eventsTimer_;
-    QTimer blinkTimer_;
+    QTimer clock_;
+    QElapsedTimer elapsed_;
+    uint64_t shownSettings_ = 0;
     int schemeId_ = SCHEME_GRAY;
     int zoom_ = 1;
     bool fullScreen_ = false;
     bool menuDetached_ = false;
-    bool paused_ = false;
-    bool pausedByMinimising_ = false;
     std::function<void(uint32_t, int32_t)> keyTap_;
     std::function<QString(int)> asker_;
 };

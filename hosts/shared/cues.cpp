@@ -10,20 +10,16 @@ Voice* CueDeck::VoiceFor(int id) const {
     return voices_[static_cast<size_t>(id - kFirstCue)].get();
 }
 
-bool CueDeck::AnyPlaying() const {
+bool CueDeck::Playing() const {
     for (const auto& v : voices_) {
         if (v && v->Playing()) return true;
     }
     return false;
 }
 
-void CueDeck::Play(int id) {
+void CueDeck::Start(int id) {
     Stop();
     if (Voice* v = VoiceFor(id)) v->Start();
-}
-
-void CueDeck::PlayIfQuiet(int id) {
-    if (!AnyPlaying()) Play(id);
 }
 
 void CueDeck::Stop() {
@@ -72,17 +68,13 @@ bool CueMixer::Load(int id, const uint8_t* data, size_t size) {
     return false;
 }
 
-void CueMixer::Play(int id) {
+void CueMixer::Start(int id) {
     const std::lock_guard hold(lock_);
     playing_ = -1;
-    if (muted_ || id < kFirstCue || id >= kFirstCue + kCueCount) return;
+    if (id < kFirstCue || id >= kFirstCue + kCueCount) return;
     if (cues_[static_cast<size_t>(id - kFirstCue)].samples.empty()) return;
     playing_ = id - kFirstCue;
     position_ = 0;
-}
-
-void CueMixer::PlayIfQuiet(int id) {
-    if (!Playing()) Play(id);
 }
 
 void CueMixer::Stop() {
@@ -93,12 +85,6 @@ void CueMixer::Stop() {
 bool CueMixer::Playing() const {
     const std::lock_guard hold(lock_);
     return playing_ >= 0;
-}
-
-void CueMixer::SetMuted(bool muted) {
-    const std::lock_guard hold(lock_);
-    muted_ = muted;
-    if (muted) playing_ = -1;
 }
 
 void CueMixer::Read(int16_t* out, size_t count, int rate) {

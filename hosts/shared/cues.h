@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The nine sound cues: one plays at a time, a new cue cuts off the old one, the
-// obstacle bump is dropped while anything plays, and a stop silences everything.
+// The nine sound cues as each edition's audio device sounds them. Which cue
+// plays, cuts off or is dropped is the host's policy (host.h); an output only
+// starts one cue at a time, stops, and tells whether anything sounds.
 #pragma once
 
 #include <array>
@@ -13,6 +14,14 @@
 constexpr int kFirstCue = 103;
 constexpr int kCueCount = 9;
 
+class CueOutput {
+public:
+    virtual ~CueOutput() = default;
+    virtual void Start(int id) = 0;  // cuts off whatever sounds
+    virtual void Stop() = 0;
+    virtual bool Playing() const = 0;
+};
+
 // One loaded cue, as the deck sees it.
 class Voice {
 public:
@@ -22,33 +31,29 @@ public:
     virtual bool Playing() const = 0;
 };
 
-class CueDeck {
+// An output of one voice a cue, for devices that play each cue on its own.
+class CueDeck final : public CueOutput {
 public:
     // A missing voice (a cue that could not be loaded) is simply silent.
     void SetVoice(int id, std::unique_ptr<Voice> voice);
-    void Play(int id);
-    void PlayIfQuiet(int id);
-    void Stop();
-    bool AnyPlaying() const;
+    void Start(int id) override;
+    void Stop() override;
+    bool Playing() const override;
 
 private:
     Voice* VoiceFor(int id) const;
     std::array<std::unique_ptr<Voice>, kCueCount> voices_;
 };
 
-// The nine cues decoded once into one format (16-bit mono) and played by the deck's
-// rules into one stream, which an audio output pulls at its own rate. Safe to
+// The nine cues decoded once into one format (16-bit mono) and mixed into one stream, which an audio output pulls at its own rate. Safe to
 // call from the game's thread while the output pulls from another.
-class CueMixer {
+class CueMixer final : public CueOutput {
 public:
     // Takes a RIFF WAVE file of 8- or 16-bit mono PCM; false when it is not one.
     bool Load(int id, const uint8_t* data, size_t size);
-    void Play(int id);
-    void PlayIfQuiet(int id);
-    void Stop();
-    bool Playing() const;
-    // Muted, nothing starts; muting also stops what plays.
-    void SetMuted(bool muted);
+    void Start(int id) override;
+    void Stop() override;
+    bool Playing() const override;
     // The next `count` samples at `rate` Hz; silence where nothing plays.
     void Read(int16_t* out, size_t count, int rate);
 
@@ -61,5 +66,4 @@ private:
     std::array<Cue, kCueCount> cues_;
     int playing_ = -1;    // index into cues_, -1 for none
     uint64_t position_ = 0;  // in output samples
-    bool muted_ = false;
 };

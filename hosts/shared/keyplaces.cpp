@@ -78,3 +78,24 @@ uint32_t KeyForCodeName(std::string_view code) {
     }
     return 0;
 }
+
+uint32_t KeyForCharacter(char32_t c) {
+    if (c >= 'a' && c <= 'z') return static_cast<uint32_t>(c - 'a' + 'A');
+    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ') return static_cast<uint32_t>(c);
+    static constexpr std::string_view kShiftedDigits = ")!@#$%^&*(";
+    if (const size_t i = kShiftedDigits.find(static_cast<char>(c)); c < 0x80 && i != std::string_view::npos) {
+        return static_cast<uint32_t>('0' + i);
+    }
+    struct Punctuation {
+        char plain, shifted;
+        uint32_t vk;
+    };
+    static constexpr Punctuation kPunctuation[] = {
+        {';', ':', 186}, {'=', '+', 187}, {',', '<', 188}, {'-', '_', 189}, {'.', '>', 190}, {'/', '?', 191},
+        {'`', '~', 192}, {'[', '{', 219}, {'\\', '|', 220}, {']', '}', 221}, {'\'', '"', 222},
+    };
+    for (const Punctuation& p : kPunctuation) {
+        if (c == static_cast<char32_t>(p.plain) || c == static_cast<char32_t>(p.shifted)) return p.vk;
+    }
+    return 0;
+}

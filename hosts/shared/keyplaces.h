@@ -17,3 +17,7 @@ uint32_t KeyForCodeName(std::string_view code);
 // (arrows, Enter, F-keys, the keypad ...). The keypad's digits are VK_NUMPAD0..9
 // only with Num Lock on; off, they are the arrows, Home, End ... they also carry.
 uint32_t KeyForDomCode(std::string_view code, bool numLock);
+// The key a printed ASCII character comes from on a US keyboard, as Windows
+// numbers it (letters of either case as their capital); 0 when it has none.
+// Letters typed are taken by what the layout prints, everything else by place.
+uint32_t KeyForCharacter(char32_t c);

@@ -12,3 +12,12 @@ struct Placement {
 };
 
 Placement PlacePicture(int screenWidth, int screenHeight);
+
+// What a window shows, in device pixels at `ratio` device pixels to one of the
+// desktop's own: whole factors where twice the picture fits in the desktop's own
+// pixels; otherwise the picture as large as fits, enlarged by `factor` and then
+// smoothed down to the rectangle, so that its pixels stay square and even.
+Placement PlaceSharp(int screenWidth, int screenHeight, double ratio);
+
+// Whether the rectangle is not a whole enlargement and needs smoothing down to it.
+inline bool Smoothed(const Placement& p) { return p.right - p.left != 640 * p.factor; }

@@ -5,10 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "cues.h"
+
 // With the bell on, "What???" and a bumped wall ring the terminal's bell; every
 // other cue stays silent but still counts as playing for its length, so the
 // bump is dropped while one plays, as with real sound.
-void InitBell(bool on);
+// The bell's cues, for the host's cue policy (which sounds only with sound on).
+CueOutput& BellCues();
 // The bells rung since the last call, to go out with the next frame.
 std::string TakeBells();
 

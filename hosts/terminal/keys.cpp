@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "keys.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/state.h"
+#include "keyplaces.h"
 
 namespace {
 
@@ -41,29 +43,6 @@ Input Command(InputKind kind) {
     Input in;
     in.kind = kind;
     return in;
-}
-
-// The key a printable ASCII character comes from on a US keyboard, as Windows
-// numbers it; 0 when it has none.
-uint32_t KeyForCharacter(char32_t c) {
-    if (c >= 'a' && c <= 'z') return static_cast<uint32_t>(c - 'a' + 'A');
-    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ') return static_cast<uint32_t>(c);
-    static constexpr std::string_view kShiftedDigits = ")!@#$%^&*(";
-    if (const size_t i = kShiftedDigits.find(static_cast<char>(c)); c < 0x80 && i != std::string_view::npos) {
-        return static_cast<uint32_t>('0' + i);
-    }
-    struct Punctuation {
-        char plain, shifted;
-        uint32_t vk;
-    };
-    static constexpr Punctuation kPunctuation[] = {
-        {';', ':', 186}, {'=', '+', 187}, {',', '<', 188}, {'-', '_', 189}, {'.', '>', 190}, {'/', '?', 191},
-        {'`', '~', 192}, {'[', '{', 219}, {'\\', '|', 220}, {']', '}', 221}, {'\'', '"', 222},
-    };
-    for (const Punctuation& p : kPunctuation) {
-        if (c == static_cast<char32_t>(p.plain) || c == static_cast<char32_t>(p.shifted)) return p.vk;
-    }
-    return 0;
 }
 
 // Numbers of a CSI sequence: fields split by ';', each with ':' sub-fields.
@@ -155,17 +134,25 @@ uint32_t FinalKey(char final) {
     return 0;
 }
 
-// F1, F2 and F5 to F7 are the front-end's; everything else goes to the game.
-std::optional<Input> Deliver(uint32_t vk, int repeat) {
+// A terminal cannot tell the keypad from the keys it shares codes with: the
+// digits with Num Lock on, Home, PgUp, End and PgDn with it off. Those keys
+// have no use in the game, so they walk as the keypad does.
+uint32_t AsKeypad(uint32_t vk) {
+    if (vk >= '1' && vk <= '9' && vk != '5') return VK_NUMPAD0 + (vk - '0');
     switch (vk) {
-        case VK_F1: return Command(InputKind::About);
-        case VK_F1 + 1: return Command(InputKind::NewGame);
-        case VK_F1 + 4: return Command(InputKind::Gray);
-        case VK_F1 + 5: return Command(InputKind::Green);
-        case VK_F1 + 6: return Command(InputKind::Amber);
-        case 0: return std::nullopt;
-        default: return KeyInput(vk, repeat);
+        case VK_HOME: return VK_NUMPAD7;
+        case VK_PRIOR: return VK_NUMPAD9;
+        case VK_END: return VK_NUMPAD1;
+        case VK_NEXT: return VK_NUMPAD3;
+        default: return vk;
     }
+}
+
+// Every key goes to the host, which tells the game's keys from the edition's.
+std::optional<Input> Deliver(uint32_t vk, int repeat) {
+    vk = AsKeypad(vk);
+    if (vk == 0) return std::nullopt;
+    return KeyInput(vk, repeat);
 }
 
 }  // namespace
@@ -195,6 +182,7 @@ std::optional<Input> KeyDecoder::Kitty(std::string_view params, char final) {
         default: break;
     }
     if (mods & 4) return std::nullopt;
+    if ((mods & 1) && code >= '0' && code <= '9') return KeyInput(static_cast<uint32_t>(code), repeat);
     const uint32_t vk = code < 128 ? KeyForCharacter(static_cast<char32_t>(code)) : KittyFunctionalKey(code);
     return Deliver(vk, repeat);
 }
@@ -229,6 +217,8 @@ std::optional<Input> KeyDecoder::Next(bool flush) {
             if (c == '\t') return KeyInput(VK_TAB);
             if (c == 0x11) return Command(InputKind::Quit);
             // Other control characters, and letters no US key makes, name no key.
+            // A shifted digit stays the digit's key, which walks nowhere.
+            if (c >= '1' && c <= '9') return Deliver(c, -1);
             if (const uint32_t vk = c < 0x80 ? KeyForCharacter(c) : 0) return KeyInput(vk);
             continue;
         }
@@ -251,6 +241,22 @@ std::optional<Input> KeyDecoder::Next(bool flush) {
             const char final = pending_[i];
             pending_.erase(0, i + 1);
             if (auto in = Deliver(FinalKey(final), -1)) return in;
+            continue;
+        }
+        if (kind == ']') {
+            // An operating system command, ended by BEL or ST: only the
+            // answer to a palette question means anything here.
+            const size_t bel = pending_.find('\a', 2);
+            const size_t st = pending_.find("\x1b\\", 2);
+            const size_t end = std::min(bel, st);
+            if (end == std::string::npos) {
+                if (!flush && pending_.size() < 256) return std::nullopt;
+                pending_.erase(0, 2);
+                continue;
+            }
+            const bool palette = pending_.compare(2, 2, "4;") == 0;
+            pending_.erase(0, end + (end == bel ? 1 : 2));
+            if (palette) return Command(InputKind::Palette);
             continue;
         }
         if (kind != '[') {

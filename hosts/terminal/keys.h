@@ -11,17 +11,13 @@
 #include <string_view>
 
 enum class InputKind {
-    Key,           // vk for HandleKey; repeat is -1 when the terminal did not say
-    About,         // F1
-    NewGame,       // F2
-    Gray,          // F5
-    Green,         // F6
-    Amber,         // F7
+    Key,           // vk as Windows numbers it; repeat is -1 when the terminal did not say
     Quit,          // Ctrl-Q; Ctrl-C under the kitty protocol, which sends it as a key
     Suspend,       // Ctrl-Z under the kitty protocol
     CursorReport,  // ESC [ row ; column R
     KittyFlags,    // ESC [ ? flags u: the terminal speaks the kitty protocol
     Attributes,    // ESC [ ? ... c: the answer to the primary device attributes query
+    Palette,       // ESC ] 4 ; ...: the terminal told one of its palette's colours
 };
 
 struct Input {

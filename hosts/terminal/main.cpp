@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // grimspire-term: the game in a terminal. One poll() waits for keys, signals and
 // the two clocks; after each, only the cells that changed are written.
+#include <langinfo.h>
 #include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <clocale>
+#include <climits>
 #include <cwchar>
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +20,9 @@
 #include "core/core.h"
 #include "core/cp437.h"
 #include "folders.h"
+#include "host.h"
 #include "keys.h"
+#include "options.h"
 #include "painter.h"
 #include "picture.h"
 #include "scheme.h"
@@ -30,48 +34,26 @@ namespace {
 // How long an ESC waits for the rest of its sequence before it counts as the Esc key.
 constexpr int kEscWaitMs = 50;
 constexpr int kProbeWaitMs = 1000;
-constexpr uint32_t VK_ESCAPE = 27;
-constexpr uint32_t VK_F10 = 121;
-
-const char kUsage[] =
-    "Usage: grimspire-term [OPTION]...\n"
-    "Grimspire in a terminal: escape a castle of 83 rooms drawn in text-mode characters.\n"
-    "\n"
-    "  --narrow          one terminal column per cell (40 x 25) instead of two (80 x 25)\n"
-    "  --man=CHAR        draw the little man as CHAR (default @)\n"
-    "  --bell            ring the terminal's bell for \"What???\" and for bumping into things\n"
-    "  --save-dir DIR    keep saved games in DIR\n"
-    "  --help            show this and exit\n"
-    "\n"
-    "Keys: arrows and the numeric keypad walk; type commands and press Enter.\n"
-    "F1 About, F2 new game, F5 F6 F7 gray, green, amber; Ctrl-Q ends the program.\n"
-    "A terminal of 80 x 24 or more is needed (40 x 24 with --narrow).\n";
 
 GameState theGame;
+Host theHost(theGame);
 
-ColourMode DetectColours() {
-    const char* colorterm = std::getenv("COLORTERM");
-    if (colorterm != nullptr && (std::strcmp(colorterm, "truecolor") == 0 || std::strcmp(colorterm, "24bit") == 0)) {
-        return ColourMode::TrueColour;
-    }
-    const char* term = std::getenv("TERM");
-    if (term != nullptr && std::strstr(term, "256") != nullptr) return ColourMode::Palette256;
-    return ColourMode::Basic16;
+Scheme SchemeOf(uint32_t colour) {
+    return colour == kGreenColour ? Scheme::Green : colour == kAmberColour ? Scheme::Amber : Scheme::Gray;
 }
 
-// One character one column wide, as UTF-8, or empty when the text is not exactly one.
-std::string OneCharacter(const char* text) {
-    std::u32string decoded;
-    if (!DecodeUtf8(text, &decoded) || decoded.size() != 1 || ::wcwidth(static_cast<wchar_t>(decoded[0])) != 1) return {};
-    std::string out;
-    AppendUtf8(out, decoded[0]);
-    return out;
+// The locale's bytes for a character, empty when its character set has none.
+std::string LocaleBytes(char32_t cp) {
+    char bytes[MB_LEN_MAX];
+    std::mbstate_t state{};
+    const size_t n = std::wcrtomb(bytes, static_cast<wchar_t>(cp), &state);
+    return n == static_cast<size_t>(-1) ? std::string() : std::string(bytes, n);
 }
 
 class Session {
 public:
     Session(Terminal& term, View view) : term_(term), view_(std::move(view)) {}
-    void Probe();
+    void Probe(bool askPalette);
     int Run();
 
 private:
@@ -81,10 +63,8 @@ private:
         term_.Size(&view_.columns, &view_.rows);
         painter_.Invalidate();
         noticeShown_ = false;
-    }
-    void RestartClocks(int64_t now) {
-        nextEvents_ = now + kEventsPeriodMs;
-        nextBlink_ = now + kBlinkPeriodMs;
+        // While the notice stands the game waits: no key and no tick reaches it.
+        theHost.SetWaiting(!FitsGrid(view_));
     }
     // Ends the program for a signal after the terminal is put back.
     [[noreturn]] void Die(int sig);
@@ -97,16 +77,19 @@ private:
     std::deque<Input> early_;  // keys typed while the terminal was being asked
     bool running_ = true;
     bool noticeShown_ = false;
-    int64_t nextEvents_ = 0;
-    int64_t nextBlink_ = 0;
+    int shownMode_ = -1;
 };
 
-// Asks the terminal three things at once: how wide it draws an ambiguous-width
-// character (print ▓, ask where the cursor went), whether it speaks the kitty
-// keyboard protocol, and its device attributes, which every terminal answers and
-// so tells when the other answers are all in.
-void Session::Probe() {
-    term_.Write("\x1b[H\u2593\x1b[6n\x1b[?u\x1b[c");
+// Asks the terminal up to four things at once: how wide it draws an ambiguous-
+// width character (print ▓, ask where the cursor went), whether it speaks the
+// kitty keyboard protocol, whether a terminal named for 16 colours has a palette
+// of 256 (it tells colour 214), and its device attributes, which every terminal
+// answers and so tells when the other answers are all in.
+void Session::Probe(bool askPalette) {
+    // Where the locale has no ▓, no width needs measuring.
+    const std::string block = view_.glyphs.charset == Charset::Utf8 ? "\u2593" : view_.glyphs.encode(0x2593);
+    term_.Write("\x1b[H" + block + "\x1b[6n\x1b[?u" +
+                (askPalette ? "\x1b]4;214;?\x1b\\" : "") + "\x1b[c");
     bool kitty = false;
     const int64_t until = NowMs() + kProbeWaitMs;
     for (bool done = false; !done;) {
@@ -121,6 +104,8 @@ void Session::Probe() {
         while (auto in = decoder_.Next()) {
             if (in->kind == InputKind::CursorReport) {
                 view_.glyphs.wideAmbiguous = in->column > 2;
+            } else if (in->kind == InputKind::Palette) {
+                view_.colours = ColourMode::Palette256;
             } else if (in->kind == InputKind::KittyFlags) {
                 kitty = true;
             } else if (in->kind == InputKind::Attributes) {
@@ -147,36 +132,24 @@ void Session::Handle(const Input& in, int64_t now) {
         term_.Suspend();
         return;
     }
-    // While the notice stands the game waits: no key reaches it.
-    if (!FitsGrid(view_)) return;
-    switch (in.kind) {
-        case InputKind::Key: {
-            const int repeat = in.repeat >= 0 ? in.repeat : guess_.Repeat(in.vk, now);
-            if (in.repeat >= 0) guess_.Repeat(in.vk, now);
-            if (theGame.aboutShown) {
-                theGame.aboutShown = 0;  // the key only closes the box
-                return;
-            }
-            // Esc and F10 are the desktop's menu keys; they reach no game there either.
-            if (in.vk == VK_ESCAPE || in.vk == VK_F10) return;
-            if (HandleKey(theGame, in.vk, repeat) == 0) running_ = false;
-            return;
-        }
-        case InputKind::About:
-            StopSound(theGame);
-            theGame.aboutShown = theGame.aboutShown ? 0 : 1;
-            return;
-        case InputKind::NewGame: SetMode(theGame, Title); return;
-        case InputKind::Gray: view_.scheme = kGrayColour; break;
-        case InputKind::Green: view_.scheme = kGreenColour; break;
-        case InputKind::Amber: view_.scheme = kAmberColour; break;
-        default: return;  // a late answer to the start-up questions
+    if (in.kind != InputKind::Key) return;  // a late answer to the start-up questions
+    const int repeat = in.repeat >= 0 ? in.repeat : guess_.Repeat(in.vk, now);
+    if (in.repeat >= 0) guess_.Repeat(in.vk, now);
+    const Scheme scheme = theHost.CurrentScheme();
+    theHost.Key(in.vk, repeat);
+    if (theHost.Ended()) running_ = false;
+    if (theHost.CurrentScheme() != scheme) {
+        view_.scheme = SchemeColour(theHost.CurrentScheme());
+        SaveScheme(view_.scheme);
     }
-    SaveScheme(view_.scheme);
 }
 
 void Session::Present() {
     std::string out = TakeBells();
+    // Some fonts leave slivers of the title's big letters behind: the first
+    // screen after it is drawn on a cleared terminal.
+    if (shownMode_ == Title && theGame.mode != Title) painter_.Invalidate();
+    shownMode_ = theGame.mode;
     if (FitsGrid(view_)) {
         noticeShown_ = false;
         out += painter_.Paint(ComposeFrame(theGame, view_.rows), view_);
@@ -196,7 +169,6 @@ void Session::Die(int sig) {
 
 int Session::Run() {
     Resize();
-    RestartClocks(NowMs());
     while (!early_.empty() && running_) {
         Handle(early_.front(), NowMs());
         early_.pop_front();
@@ -205,7 +177,9 @@ int Session::Run() {
     while (running_) {
         Present();
         int64_t now = NowMs();
-        int64_t wake = std::min(nextEvents_, nextBlink_);
+        theHost.Advance(now);
+        const int64_t due = theHost.NextDue();
+        int64_t wake = due < 0 ? now + 60000 : due;
         if (decoder_.Waiting()) wake = std::min(wake, escDeadline);
         pollfd fds[2] = {{term_.InputFd(), POLLIN, 0}, {term_.SignalFd(), POLLIN, 0}};
         const int ready = ::poll(fds, 2, static_cast<int>(std::max<int64_t>(0, wake - now)));
@@ -217,11 +191,9 @@ int Session::Run() {
                     case SIGTSTP: term_.Suspend(); [[fallthrough]];
                     case SIGCONT:
                         // Back from a stop: whoever had the terminal meanwhile set
-                        // its own modes and picture, and the clocks go on from now
-                        // rather than catching up.
+                        // its own modes and picture.
                         term_.Enter();
                         Resize();
-                        RestartClocks(NowMs());
                         break;
                     default: Die(sig);
                 }
@@ -242,16 +214,6 @@ int Session::Run() {
             if (!in) break;
             Handle(*in, now);
         }
-        // The clocks stand while the game waits for a larger terminal or the About box.
-        const bool ticking = FitsGrid(view_) && !theGame.aboutShown;
-        if (now >= nextEvents_) {
-            if (ticking) WorldTick(theGame);
-            nextEvents_ = std::max(nextEvents_ + kEventsPeriodMs, now + 1);
-        }
-        if (now >= nextBlink_) {
-            if (ticking) BlinkTick(theGame);
-            nextBlink_ = std::max(nextBlink_ + kBlinkPeriodMs, now + 1);
-        }
     }
     return 0;
 }
@@ -260,38 +222,43 @@ int Session::Run() {
 
 int main(int argc, char** argv) {
     std::setlocale(LC_CTYPE, "");
-    View view;
-    bool bell = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        } else if (arg == "--narrow") {
-            view.glyphs.layout = Layout::Narrow;
-        } else if (arg == "--bell") {
-            bell = true;
-        } else if (arg.rfind("--man=", 0) == 0 && !OneCharacter(argv[i] + 6).empty()) {
-            view.glyphs.man = OneCharacter(argv[i] + 6);
-        } else if (arg == "--save-dir" && i + 1 < argc) {
-            SetSaveFolder(argv[++i]);
-        } else {
-            std::fprintf(stderr, "grimspire-term: unknown option %s\n%s", argv[i], kUsage);
-            return 2;
-        }
+    Options options;
+    if (const auto status = ParseOptions(argc, argv, &options)) return *status;
+    std::string reason;
+    const char* termName = std::getenv("TERM");
+    const auto colours = JudgeTerminal(termName, std::getenv("COLORTERM"), std::getenv("NO_COLOR"), &reason);
+    if (!colours) {
+        std::fprintf(stderr, "grimspire-term: %s\n", reason.c_str());
+        return 1;
     }
     Terminal term;
     if (!term.Open()) {
         std::fputs("grimspire-term: standard input and output must be a terminal\n", stderr);
         return 1;
     }
-    InitBell(bell);
-    InitGameState(theGame);
-    view.colours = DetectColours();
+    View view;
+    view.glyphs.layout = options.narrow ? Layout::Narrow : Layout::Wide;
+    view.glyphs.man = options.man;
+    const char* codeset = nl_langinfo(CODESET);
+    if (std::strcmp(codeset, "UTF-8") != 0) {
+        view.glyphs.charset = Charset::Legacy;
+        view.glyphs.encode = LocaleBytes;
+        std::fprintf(stderr,
+                     "grimspire-term: the locale's characters are %s, not UTF-8, so walls are drawn with the "
+                     "terminal's line set; for the full picture use a UTF-8 terminal and LANG=C.UTF-8\n",
+                     codeset);
+    }
+    if (!options.saveDir.empty()) SetSaveFolder(options.saveDir);
+    theHost.SetCueOutput(&BellCues());
+    theHost.SetSoundOn(options.bell);
+    view.colours = *colours;
     view.scheme = LoadScheme();
+    theHost.SetScheme(SchemeOf(view.scheme));
+    theHost.Start();
     term.Enter();
     Session session(term, view);
-    session.Probe();
+    // The Linux console would print the palette question.
+    session.Probe(*colours == ColourMode::Basic16 && std::strncmp(termName, "linux", 5) != 0);
     const int result = session.Run();
     term.Leave();
     return result;

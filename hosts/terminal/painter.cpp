@@ -2,6 +2,7 @@
 #include "painter.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "picture.h"
 
@@ -23,7 +24,7 @@ int Top(const View& v, const Frame& f) { return (v.rows - f.rows) / 2; }
 
 bool SameView(const View& a, const View& b) {
     return a.glyphs.layout == b.glyphs.layout && a.glyphs.wideAmbiguous == b.glyphs.wideAmbiguous &&
-           a.glyphs.man == b.glyphs.man && a.colours == b.colours && a.scheme == b.scheme &&
+           a.glyphs.man == b.glyphs.man && a.glyphs.charset == b.glyphs.charset && a.colours == b.colours && a.scheme == b.scheme &&
            a.columns == b.columns && a.rows == b.rows;
 }
 
@@ -34,6 +35,7 @@ std::string Background(ColourMode mode) {
         case ColourMode::TrueColour: return "\x1b[48;2;0;0;0m";
         case ColourMode::Palette256: return "\x1b[48;5;16m";
         case ColourMode::Basic16: return "\x1b[40m";
+        case ColourMode::None: break;
     }
     return {};
 }
@@ -98,6 +100,7 @@ std::string Painter::Colour(const View& v, bool about) const {
             std::snprintf(text, sizeof text, "\x1b[%dm",
                           about ? 93 : rgb == kGreenColour ? 92 : rgb == kAmberColour ? 33 : 37);
             return text;
+        case ColourMode::None: return rgb == kGrayColour ? "\x1b[22m" : "\x1b[1m";
     }
     return {};
 }
@@ -107,6 +110,7 @@ std::string Painter::Paint(const Frame& frame, const View& view) {
     const bool whole = !valid_ || !SameView(view, shownView_) || frame.rows != shown_.rows;
     if (whole) {
         out += "\x1b[0m" + Background(view.colours) + Colour(view, false) + "\x1b[2J";
+        if (view.glyphs.charset == Charset::Legacy) out += "\x1b)0";  // the line-drawing set as G1
         colour_ = 0;
     }
     const int left = Left(view);
@@ -137,11 +141,34 @@ std::string Painter::PaintTooSmall(const View& view) {
     valid_ = false;
     colour_ = 0;
     const int needColumns = kScreenColumns * ColumnsPerCell(view.glyphs.layout);
-    char line[160];
-    std::snprintf(line, sizeof line, "Grimspire needs %d x %d; this terminal is %d x %d.", needColumns,
+    char size[96];
+    std::snprintf(size, sizeof size, "Grimspire needs %d x %d; this terminal is %d x %d.", needColumns,
                   kScreenRows - 1, view.columns, view.rows);
-    std::string out = "\x1b[0m" + Background(view.colours) + Colour(view, false) + "\x1b[2J" + MoveTo(0, 0) + line;
-    out += MoveTo(1, 0) + "The game waits until it is larger.";
-    out += MoveTo(2, 0) + "Ctrl-Q ends it.";
+    std::vector<std::string> sentences = {size};
+    View narrow = view;
+    narrow.glyphs.layout = Layout::Narrow;
+    if (FitsGrid(narrow)) sentences.push_back("Started with --narrow it would fit.");
+    sentences.push_back("The game waits until it is larger.");
+    sentences.push_back("Ctrl-Q ends it.");
+    std::string out = "\x1b[0m" + Background(view.colours) + Colour(view, false) + "\x1b[2J";
+    // Each sentence on lines of its own, broken between words; a word longer
+    // than the terminal is wide is cut.
+    int row = 0;
+    for (const std::string& sentence : sentences) {
+        std::string line;
+        size_t at = 0;
+        while (at < sentence.size() && row < view.rows) {
+            size_t end = sentence.find(' ', at);
+            if (end == std::string::npos) end = sentence.size();
+            const std::string word = sentence.substr(at, end - at);
+            at = end + 1;
+            if (!line.empty() && line.size() + 1 + word.size() > static_cast<size_t>(view.columns)) {
+                out += MoveTo(row++, 0) + line;
+                line.clear();
+            }
+            line += (line.empty() ? "" : " ") + word.substr(0, static_cast<size_t>(view.columns));
+        }
+        if (row < view.rows) out += MoveTo(row++, 0) + line;
+    }
     return out;
 }

@@ -9,7 +9,8 @@
 #include "cells.h"
 #include "core/state.h"
 
-enum class ColourMode { TrueColour, Palette256, Basic16 };
+// None: the terminal's own colours (NO_COLOR), the brighter schemes in bold.
+enum class ColourMode { TrueColour, Palette256, Basic16, None };
 
 // Where a frame goes and how it looks.
 struct View {
@@ -41,7 +42,7 @@ class Painter {
 public:
     // The bytes that bring the terminal from what it showed to this frame.
     std::string Paint(const Frame& frame, const View& view);
-    // The notice on a terminal too small for the grid.
+    // The notice on a terminal too small for the grid, wrapped to its width.
     std::string PaintTooSmall(const View& view);
     // Whatever the terminal shows now is unknown: the next frame is drawn whole.
     void Invalidate() { valid_ = false; }

@@ -11,7 +11,6 @@
 namespace {
 
 CueDeck gDeck;
-bool gBellOn = false;
 std::string gBells;
 
 // Lengths of the desktop's cue recordings, in milliseconds.
@@ -40,28 +39,22 @@ int64_t NowMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void InitBell(bool on) {
-    gBellOn = on;
-    for (int i = 0; i < kCueCount; ++i) {
-        const int id = kFirstCue + i;
-        gDeck.SetVoice(id, std::make_unique<BellVoice>(kCueMs[i], id == CUE_WHAT || id == CUE_OBSTACLE));
+CueOutput& BellCues() {
+    static bool made = false;
+    if (!made) {
+        made = true;
+        for (int i = 0; i < kCueCount; ++i) {
+            const int id = kFirstCue + i;
+            gDeck.SetVoice(id, std::make_unique<BellVoice>(kCueMs[i], id == CUE_WHAT || id == CUE_OBSTACLE));
+        }
     }
+    return gDeck;
 }
 
 std::string TakeBells() {
     std::string bells;
     bells.swap(gBells);
     return bells;
-}
-
-void I_PlayCue(int id) {
-    if (gBellOn) gDeck.Play(id);
-}
-void I_PlayCueIfQuiet(int id) {
-    if (gBellOn) gDeck.PlayIfQuiet(id);
-}
-void I_StopSound() {
-    if (gBellOn) gDeck.Stop();
 }
 
 // GRIMSPIRE_SEED makes a run repeatable: the game seeds its generator from this.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The page's side of the game in WebAssembly: the one game and its picture, the
-// keys, ticks and menu commands the page hands in, and the ports the core calls,
-// answered by the browser (Web Audio, localStorage, a file system kept in
-// IndexedDB). page.js does the DOM.
+// The page's side of the game in WebAssembly: the one game, its host and its
+// picture, the events the page hands in, and the ports the core calls, answered
+// by the browser (Web Audio, localStorage, a file system kept in IndexedDB).
+// page.js does the DOM.
 #include <emscripten/emscripten.h>
 
 #include <cstdio>
@@ -11,8 +11,10 @@
 #include <string>
 
 #include "core/core.h"
+#include "core/cp437.h"
 #include "commands.h"
 #include "cues.h"
+#include "host.h"
 #include "keyplaces.h"
 #include "picture.h"
 #include "placement.h"
@@ -37,9 +39,8 @@ EM_JS(int, JsStoreSet, (const char* name, const char* text),
 
 namespace {
 
-enum : int { TIMER_EVENTS = 1, TIMER_BLINK = 2 };
-
 GameState theGame;
+Host theHost(theGame, false);  // a page cannot close itself: where the game would end, the title
 Renderer theRenderer;
 Surface thePicture;
 CueDeck theDeck;
@@ -51,7 +52,6 @@ struct Shown {
     uint32_t colour;
 } theShown;
 bool theShownValid = false;
-uint32_t theColour = kGrayColour;
 
 // A canvas takes bytes R, G, B, A; read as a little-endian word that is 0xAABBGGRR.
 // The glyphs are kept that way, so a redraw is only the cell copies.
@@ -132,21 +132,21 @@ int I_StoreSetValue(StoreKey, const char* name, uint32_t type, const uint8_t* da
 
 int I_StoreCloseKey(StoreKey) { return theStoreKept ? 1 : 0; }
 
-void I_PlayCue(int id) { theDeck.Play(id); }
-void I_PlayCueIfQuiet(int id) { theDeck.PlayIfQuiet(id); }
-void I_StopSound() { theDeck.Stop(); }
 uint32_t I_TickCount() { return static_cast<uint32_t>(emscripten_get_now()); }
 // Mounted on IndexedDB by page.js.
-const char* I_SaveFolder() { return "/saves"; }
+const char* I_SaveFolder() { return theHost.SaveFolder("/saves"); }
 
 extern "C" {
 
-// Starts the game on a decoded glyph sheet (canvas bytes); 0 when it is no sheet.
-EMSCRIPTEN_KEEPALIVE int web_start(const uint32_t* sheet, int width, int height) {
+// Starts the game on a decoded glyph sheet (canvas bytes) with the player's
+// sound setting and colour (0 gray, 1 green, 2 amber); 0 when it is no sheet.
+EMSCRIPTEN_KEEPALIVE int web_start(const uint32_t* sheet, int width, int height, int soundOn, int scheme) {
     for (int id = kFirstCue; id < kFirstCue + kCueCount; ++id) theDeck.SetVoice(id, std::make_unique<PageVoice>(id));
-    InitGameState(theGame);
+    theHost.SetCueOutput(&theDeck);
+    theHost.SetSoundOn(soundOn != 0);
+    theHost.SetScheme(scheme == 1 ? Scheme::Green : scheme == 2 ? Scheme::Amber : Scheme::Gray);
+    theHost.Start();
     if (!InitRenderer(theRenderer, theGame, sheet, width, height)) return 0;
-    ToCanvasOrder(theRenderer.screenGlyphs);
     ToCanvasOrder(theRenderer.aboutGlyphs);
     CreateSurface(thePicture, kPictureWidth, kPictureHeight);
     return 1;
@@ -155,20 +155,28 @@ EMSCRIPTEN_KEEPALIVE int web_start(const uint32_t* sheet, int width, int height)
 EMSCRIPTEN_KEEPALIVE const uint32_t* web_picture() { return thePicture.pixels; }
 EMSCRIPTEN_KEEPALIVE const uint8_t* web_grid() { return theGame.screen; }
 EMSCRIPTEN_KEEPALIVE int web_mode() { return static_cast<int>(theGame.mode); }
-// Whether SAVE could be typed now: a game is on and the man alive.
-EMSCRIPTEN_KEEPALIVE int web_can_save() { return theGame.mode == Play && !theGame.awaitingKey ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE int web_can_save() { return theHost.CanSaveOrLoad() ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE int web_would_lose() { return theHost.WouldLosePlay() ? 1 : 0; }
+// What the menu shows: bit 0 paused, bit 1 sound on, bits 2-3 the colour; and a
+// number that changes when any of it may have.
+EMSCRIPTEN_KEEPALIVE int web_settings() {
+    return (theHost.Paused() ? 1 : 0) | (theHost.SoundOn() ? 2 : 0) | static_cast<int>(theHost.CurrentScheme()) << 2;
+}
+EMSCRIPTEN_KEEPALIVE double web_settings_serial() { return static_cast<double>(theHost.Settings()); }
 
 // Draws the picture when the grid, the About box or the colour changed since
 // the last time; 1 when it did.
 EMSCRIPTEN_KEEPALIVE int web_present() {
-    if (theShownValid && theShown.about == theGame.aboutShown && theShown.colour == theColour &&
+    const uint32_t colour = SchemeColour(theHost.CurrentScheme());
+    if (theShownValid && theShown.about == theGame.aboutShown && theShown.colour == colour &&
         std::memcmp(theShown.screen, theGame.screen, kScreenCells) == 0) {
         return 0;
     }
+    if (!theShownValid || theShown.colour != colour) TintSurface(theRenderer.screenGlyphs, CanvasColour(colour));
     DrawScreen(theRenderer, thePicture, 0, 0);
     std::memcpy(theShown.screen, theGame.screen, kScreenCells);
     theShown.about = theGame.aboutShown;
-    theShown.colour = theColour;
+    theShown.colour = colour;
     theShownValid = true;
     return 1;
 }
@@ -176,80 +184,55 @@ EMSCRIPTEN_KEEPALIVE int web_present() {
 // The next web_present draws whatever changed; for measuring a full redraw.
 EMSCRIPTEN_KEEPALIVE void web_invalidate() { theShownValid = false; }
 
-// A key by KeyboardEvent.code; 0 when it is no key of the game's.
-EMSCRIPTEN_KEEPALIVE int web_key(const char* code, int numLock, int repeat) {
-    const uint32_t key = KeyForDomCode(code, numLock != 0);
-    if (key == 0) return 0;
-    if (theGame.aboutShown) {
-        theGame.aboutShown = 0;
-        return 1;
+// A key: letters and other printed characters by KeyboardEvent.key, as the
+// layout prints them; keys without one (and the keypad) by KeyboardEvent.code.
+// -1 when the key is none of the game's or the host's, else what the host
+// leaves to the page (HostRequest).
+EMSCRIPTEN_KEEPALIVE int web_key(const char* key, const char* code, int numLock, int repeat, int ctrl, int alt) {
+    uint32_t vk = 0;
+    std::u32string printed;
+    if (std::strncmp(code, "Numpad", 6) != 0 && DecodeUtf8(key, &printed) && printed.size() == 1) {
+        vk = KeyForCharacter(printed[0]);
     }
-    // Where the desktop program would end, the page starts again from its title.
-    if (HandleKey(theGame, key, repeat) == 0) SetMode(theGame, Title);
-    return 1;
+    if (vk == 0) vk = KeyForDomCode(code, numLock != 0);
+    if (vk == 0 || theHost.Key(vk, repeat, ctrl != 0, alt != 0) == KeyUse::None) return -1;
+    return static_cast<int>(theHost.Request());
 }
 
-EMSCRIPTEN_KEEPALIVE void web_tick(int id) {
-    if (theGame.aboutShown) return;
-    if (id == TIMER_EVENTS) WorldTick(theGame);
-    if (id == TIMER_BLINK) BlinkTick(theGame);
-}
+EMSCRIPTEN_KEEPALIVE int web_command(int id) { return static_cast<int>(theHost.Command(id)); }
 
-EMSCRIPTEN_KEEPALIVE void web_command(int id) {
-    const auto scheme = [](uint32_t colour) {
-        theColour = colour;
-        TintSurface(theRenderer.screenGlyphs, CanvasColour(colour));
-    };
-    switch (id) {
-        case ID_NEW_GAME: SetMode(theGame, Title); break;
-        case ID_VIEW_GRAY: scheme(kGrayColour); break;
-        case ID_VIEW_GREEN: scheme(kGreenColour); break;
-        case ID_VIEW_AMBER: scheme(kAmberColour); break;
-        case ID_PAUSE: StopSound(theGame); break;
-        case ID_HELP_ABOUT:
-            StopSound(theGame);
-            theGame.aboutShown = theGame.aboutShown ? 0 : 1;
-            break;
-        default: break;
+// The clocks on the page's milliseconds: runs what is due; when to come again (-1: they stand).
+EMSCRIPTEN_KEEPALIVE double web_advance(double now) {
+    theHost.Advance(static_cast<int64_t>(now));
+    return static_cast<double>(theHost.NextDue());
+}
+EMSCRIPTEN_KEEPALIVE void web_hidden(int hidden) { theHost.SetHidden(hidden != 0); }
+EMSCRIPTEN_KEEPALIVE void web_dialog(int open) {
+    if (open) {
+        theHost.BeginDialog();
+    } else {
+        theHost.EndDialog();
     }
 }
 
-// The game as a saved-game file at the path, as SAVE would write it and answered
-// as SAVE is; 1 on success.
-EMSCRIPTEN_KEEPALIVE int web_save_to(const char* path) {
-    if (!web_can_save() || !SaveGame(theGame, path)) return 0;
-    ShowMessage(theGame, " Game Saved", 0, 0);
-    return 1;
+// SAVE or LOAD of a file in a folder of the page's file system, answered on the
+// screen as the typed command is.
+EMSCRIPTEN_KEEPALIVE int web_save_or_load(int save, const char* folder, const char* name) {
+    return theHost.SaveOrLoadByName(save != 0, folder, name) ? 1 : 0;
 }
 
-// A saved-game file from the path, whatever the game was doing; 1 when it was one.
-// Any other file gets LOAD's reply under its name, or on the title a line of its own.
-EMSCRIPTEN_KEEPALIVE int web_load_from(const char* path, const char* name) {
-    if (path[0] == '\0' || !LoadGame(theGame, path)) {
-        if (theGame.mode != Play) {
-            PutText(theGame, "     That file is no saved game.", 0, 23);
-            return 0;
-        }
-        char shown[16];
-        std::snprintf(shown, sizeof shown, " %.13s", name);
-        ShowMessage(theGame, " There is no", 0, 0);
-        ShowMessage(theGame, " saved game", 1, 0);
-        ShowMessage(theGame, " named", 2, 0);
-        ShowMessage(theGame, shown, 3, 1);
-        return 0;
-    }
-    theGame.mode = Play;
-    EchoCommandLine(theGame);
-    return 1;
+// Whether a key of any kind is what the game waits for (a tap on the picture gives one).
+EMSCRIPTEN_KEEPALIVE int web_waits_for_any_key() { return theHost.Paused() || theGame.aboutShown || theGame.awaitingKey ? 1 : 0; }
+// Whether a typed letter would be dropped now (a "What???" showing), so the page holds it.
+EMSCRIPTEN_KEEPALIVE int web_holds_keys() {
+    return theGame.mode == Play && !theGame.awaitingKey && theGame.whatTicks > 0 ? 1 : 0;
 }
 
-// Whether leaving now would lose play since the last save or load.
-EMSCRIPTEN_KEEPALIVE int web_unsaved() { return theGame.mode == Play && theGame.playedSinceSave ? 1 : 0; }
-
-// Where the picture goes in an area of device pixels: factor, left, top, right, bottom.
-EMSCRIPTEN_KEEPALIVE const int* web_place(int width, int height) {
+// Where the picture goes in an area of device pixels at `ratio` device pixels to a
+// CSS pixel: factor, left, top, right, bottom.
+EMSCRIPTEN_KEEPALIVE const int* web_place(int width, int height, double ratio) {
     static int placed[5];
-    const Placement p = PlacePicture(width, height);
+    const Placement p = PlaceSharp(width, height, ratio);
     const int values[5] = {p.factor, p.left, p.top, p.right, p.bottom};
     std::memcpy(placed, values, sizeof placed);
     return placed;

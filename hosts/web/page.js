@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The page around the game (linked in front of grimspire.js): the canvas, keys,
-// the two ticks, the menu bar, full screen, sound, and the saved games kept in
-// IndexedDB. The game itself and its picture live in page.cpp.
+// The page around the game (linked in front of grimspire.js, after commands.js,
+// which the build writes from the shared header): the canvas, the keys and the
+// clocks handed to the game's host, the menu bar, full screen, sound, and the
+// saved games kept in IndexedDB. The game, its host and its picture live in page.cpp.
 (() => {
-  const TICK_EVENTS_MS = 260;
-  const TICK_BLINK_MS = 210;
   const SAVES = '/saves';
-  const SCHEMES = { 40003: 'gray', 40004: 'green', 40005: 'amber' };
-  const SHORTCUTS = { F1: 40007, F2: 40001, F3: 'pause', Pause: 'pause', F5: 40003, F6: 40004, F7: 40005, F8: 'sound' };
-  const CONTROL_SHORTCUTS = { KeyS: 'save', KeyO: 'load' };
+  const SCHEMES = ['gray', 'green', 'amber'];
+  const CONTROL_SHORTCUTS = { KeyS: 'ID_SAVE_GAME', KeyO: 'ID_LOAD_GAME' };
 
   const $ = (selector) => document.querySelector(selector);
   const hook = { draws: 0, firstFrame: 0 };
@@ -22,7 +20,7 @@
   // Sound. Browsers start audio only after a key or a click: until then a cue
   // waits, and the first one starts the cue still due (the title tune).
   const audio = {
-    ctx: null, gain: null, buffers: {}, voices: {}, pending: 0, unlocked: false, muted: false,
+    ctx: null, gain: null, buffers: {}, voices: {}, pending: 0, unlocked: false,
     live() { return this.unlocked && this.ctx !== null; },
     start(id) {
       const buffer = this.buffers[id];
@@ -64,7 +62,6 @@
         return;  // no sound here; every cue is silent
       }
       this.gain = this.ctx.createGain();
-      this.gain.gain.value = this.muted ? 0 : 1;
       this.gain.connect(this.ctx.destination);
       const loads = [];
       for (let id = 103; id <= 111; ++id) {
@@ -90,27 +87,18 @@
   const early = [];  // keys pressed before the saved games were read
   let persisting = Promise.resolve();
   let bare = false;  // full screen without the menu bar and the mouse pointer
-  let paused = false;
-  let pausedByHiding = false;
+  let clock = 0;
+  let settingsShown = -1;
 
   function present() {
     if (!Module._web_present()) return;
     context.putImageData(picture, 0, 0);
+    Module.layout.shown();
     ++hook.draws;
     if (!hook.firstFrame) hook.firstFrame = performance.now();
   }
 
-  // The largest whole factor that fits, in device pixels, centred on black.
-  function layout() {
-    const ratio = window.devicePixelRatio || 1;
-    const top = bare ? 0 : $('#menubar').offsetHeight;
-    const at = Module._web_place(Math.round(innerWidth * ratio), Math.round((innerHeight - top) * ratio)) >> 2;
-    const left = HEAP32[at + 1], y = HEAP32[at + 2], right = HEAP32[at + 3], bottom = HEAP32[at + 4];
-    Object.assign(canvas.style, {
-      left: `${left / ratio}px`, top: `${top + y / ratio}px`,
-      width: `${(right - left) / ratio}px`, height: `${(bottom - y) / ratio}px`,
-    });
-  }
+  const layout = () => Module.layout.layout(bare);
 
   const isFull = () => document.fullscreenElement != null;
 
@@ -215,16 +203,65 @@
   hook.persisted = () => persisting;
   hook.saves = () => [...known.keys()];
 
-  function deliver(code, numLock, repeat) {
-    const took = Module.ccall('web_key', 'number', ['string', 'number', 'number'], [code, numLock, repeat]);
-    if (took && (code === 'Enter' || code === 'NumpadEnter')) persist();
+  // The menu's checks, the title, the icon and the kept settings as the host has them.
+  function follow() {
+    const serial = Module._web_settings_serial();
+    if (serial !== settingsShown) {
+      settingsShown = serial;
+      const bits = Module._web_settings();
+      const scheme = SCHEMES[bits >> 2];
+      for (const name of SCHEMES) check(name, name === scheme);
+      check('ID_PAUSE', (bits & 1) !== 0);
+      check('ID_VIEW_SOUND', (bits & 2) !== 0);
+      document.title = bits & 1 ? 'Grimspire - Paused' : 'Grimspire';
+      $('#icon').href = `icons/grimspire-${scheme}-32.png`;
+      Module.store.set('View.scheme', scheme);
+      Module.store.set('View.sound', bits & 2 ? 'on' : 'off');
+    }
     present();
-    return took;
+    schedule(Module._web_advance(performance.now()));
   }
 
+  // One timer for both clocks, set for when the host next has a tick due.
+  function schedule(due) {
+    clearTimeout(clock);
+    if (due >= 0) clock = setTimeout(follow, Math.max(0, due - performance.now()));
+  }
+
+  // Does what the host leaves to the page.
+  function carry(request) {
+    switch (HOST_REQUESTS[request]) {
+      case 'AskSaveName': download(); break;
+      case 'AskLoadName':
+        Module._web_dialog(1);
+        choosing = true;
+        $('#upload').click();
+        break;
+      case 'FullScreen':
+        if (isFull()) document.exitFullscreen();
+        else document.documentElement.requestFullscreen().catch(() => {});
+        break;
+      case 'Escape': if (isFull()) setBare(!bare); break;
+      default: break;
+    }
+    if (request >= 0) persist();
+    follow();
+  }
+
+  function deliver(key, code, numLock, repeat, ctrl) {
+    const request = Module.ccall('web_key', 'number', ['string', 'string', 'number', 'number', 'number', 'number'],
+      [key, code, numLock, repeat, ctrl, 0]);
+    carry(request);
+    return request >= 0;
+  }
+
+  // Save Game: SAVE into a scratch folder, then the file handed to the browser.
   function download() {
-    const path = '/tmp/download';
-    if (!Module.ccall('web_save_to', 'number', ['string'], [path])) return;
+    const folder = '/tmp/download';
+    const path = `${folder}/GRIMSPIRE`;
+    if (!FS.analyzePath(folder).exists) FS.mkdir(folder);
+    Module.ccall('web_save_or_load', 'number', ['number', 'string', 'string'], [1, folder, 'GRIMSPIRE']);
+    if (!FS.analyzePath(path).exists) return;
     const url = URL.createObjectURL(new Blob([FS.readFile(path)], { type: 'application/octet-stream' }));
     FS.unlink(path);
     const link = document.createElement('a');
@@ -234,52 +271,27 @@
     setTimeout(() => URL.revokeObjectURL(url), 60000);
   }
 
-  // Only a file of a save's size is read at all; any other is refused with the game's own reply.
+  // Load Game: the chosen file LOADed from a scratch folder, with LOAD's checks and replies.
+  let choosing = false;
+  function chosen() {
+    if (!choosing) return false;
+    choosing = false;
+    Module._web_dialog(0);
+    return true;
+  }
+
+  // A file of another size than a save's is not read at all: LOAD finds it empty and says so.
   async function upload(file) {
-    const path = '/tmp/upload';
-    const bytes = file.size === SAVE_SIZE ? new Uint8Array(await file.arrayBuffer()) : null;
-    if (bytes) FS.writeFile(path, bytes);
-    Module.ccall('web_load_from', 'number', ['string', 'string'], [bytes ? path : '', file.name]);
-    if (bytes) FS.unlink(path);
-    present();
+    const folder = '/tmp/upload';
+    const path = `${folder}/UPLOAD`;
+    if (!FS.analyzePath(folder).exists) FS.mkdir(folder);
+    FS.writeFile(path, file.size === SAVE_SIZE ? new Uint8Array(await file.arrayBuffer()) : new Uint8Array(0));
+    Module.ccall('web_save_or_load', 'number', ['number', 'string', 'string'], [0, folder, 'UPLOAD']);
+    FS.unlink(path);
+    follow();
   }
 
-  function command(id) {
-    switch (id) {
-      case 'save': download(); break;
-      case 'load': $('#upload').click(); break;
-      case 'full':
-        if (isFull()) document.exitFullscreen();
-        else document.documentElement.requestFullscreen().catch(() => {});
-        break;
-      case 'pause': setPaused(!paused); break;
-      case 'sound':
-        audio.muted = !audio.muted;
-        if (audio.gain) audio.gain.gain.value = audio.muted ? 0 : 1;
-        check('sound', !audio.muted);
-        Module.store.set('View.sound', audio.muted ? 'off' : 'on');
-        break;
-      default: {
-        const scheme = SCHEMES[id];
-        if (scheme) {
-          for (const other of Object.values(SCHEMES)) check(other, other === scheme);
-          $('#icon').href = `icons/grimspire-${scheme}-32.png`;
-          Module.store.set('View.scheme', scheme);
-        }
-        Module._web_command(Number(id));
-      }
-    }
-    present();
-  }
-
-  // Paused, the clock stands and the sound stops; the next key only goes on.
-  function setPaused(on) {
-    paused = on;
-    pausedByHiding = false;
-    if (on) Module._web_command(40012);
-    document.title = on ? 'Grimspire - Paused' : 'Grimspire';
-    check('pause', on);
-  }
+  const command = (name) => carry(Module._web_command(COMMANDS[name]));
 
   function check(name, on) {
     $(`[data-command="${name}"], [data-name="${name}"]`).setAttribute('aria-checked', String(on));
@@ -294,7 +306,7 @@
     const menu = menus()[index];
     if (!menu) return;
     openMenu = index;
-    $('[data-command="save"]').disabled = !Module._web_can_save();
+    $('[data-command="ID_SAVE_GAME"]').disabled = !Module._web_can_save();
     menu.querySelector('[role=menu]').hidden = false;
     menu.firstElementChild.setAttribute('aria-expanded', 'true');
     (focusFirst ? items()[0] : menu.firstElementChild).focus();
@@ -328,6 +340,7 @@
   }
 
   function onKey(e) {
+    const unlocking = !audio.unlocked;
     audio.unlock();
     if (openMenu >= 0) {
       e.preventDefault();
@@ -335,40 +348,35 @@
       return;
     }
     const alt = e.altKey && !e.ctrlKey;
+    const ctrl = e.ctrlKey && !e.altKey;  // AltGr comes as both, and types characters
     if (alt && (e.code === 'Enter' || e.code === 'NumpadEnter')) {
       e.preventDefault();
-      command('full');
+      command('ID_VIEW_FULL_SCREEN');
     } else if (alt) {
       const index = menus().findIndex((menu) => menu.firstElementChild.dataset.key === e.code);
       if (index >= 0) {
         e.preventDefault();
         showMenu(index, true);
       }
-    } else if (e.ctrlKey && !e.shiftKey && CONTROL_SHORTCUTS[e.code]) {
+    } else if (ctrl && !e.shiftKey && CONTROL_SHORTCUTS[e.code]) {
       e.preventDefault();
       command(CONTROL_SHORTCUTS[e.code]);
-    } else if (e.ctrlKey || e.metaKey || e.code === 'F11' || e.code === 'F12') {
+    } else if (e.metaKey || e.code === 'F11' || e.code === 'F12' || (ctrl && e.key !== 'Control')) {
       // The browser's own.
-    } else if (SHORTCUTS[e.code]) {
-      e.preventDefault();
-      command(SHORTCUTS[e.code]);
     } else if (e.code === 'F10') {
       e.preventDefault();
       showMenu(0, true);
-    } else if (e.code === 'Escape') {
+    } else if (unlocking && Module._web_mode() === 1 && !['p', 'i'].includes(e.key.toLowerCase())) {
+      // The key that lets the page sound starts the title's tune; it must not stop it again.
       e.preventDefault();
-      if (isFull()) setBare(!bare);
-    } else if (paused) {
-      e.preventDefault();
-      setPaused(false);
     } else {
       // The keypad's digits arrive as digits exactly while Num Lock is on.
       const numLock = e.key.length === 1 ? 1 : 0;
       const repeat = e.repeat ? 1 : 0;
       if (!started) {
         e.preventDefault();
-        early.push([e.code, numLock, repeat]);
-      } else if (deliver(e.code, numLock, repeat)) {
+        early.push([e.key, e.code, numLock, repeat, ctrl ? 1 : 0]);
+      } else if (deliver(e.key, e.code, numLock, repeat, ctrl ? 1 : 0)) {
         e.preventDefault();
       }
     }
@@ -388,7 +396,7 @@
     }
     document.addEventListener('pointerdown', (e) => {
       audio.unlock();
-      if (e.target.closest('#menubar')) return;
+      if (e.target.closest('#menubar, #touch')) return;
       if (openMenu >= 0) hideMenu();
       // In full screen a click shows or hides the menu bar; a double click counts once.
       else if (isFull() && e.detail <= 1 && (e.button === 0 || e.button === 2)) setBare(!bare);
@@ -396,7 +404,15 @@
     $('#upload').addEventListener('change', (e) => {
       const file = e.target.files[0];
       e.target.value = '';
+      chosen();
       if (file) upload(file);
+      else follow();
+    });
+    $('#upload').addEventListener('cancel', () => { if (chosen()) follow(); });
+    // Browsers without the cancel event: the page gets its focus back when the chooser closes.
+    // Only a chooser open when the focus came back: focus from another tab must not end the next one.
+    window.addEventListener('focus', () => {
+      if (choosing) setTimeout(() => { if (chosen()) follow(); }, 500);
     });
   }
 
@@ -415,37 +431,31 @@
     const bytes = scratchContext.getImageData(0, 0, scratch.width, scratch.height).data;
     const at = Module._malloc(bytes.length);
     HEAPU8.set(bytes, at);
-    const ok = Module._web_start(at, scratch.width, scratch.height);
+    const scheme = Math.max(0, SCHEMES.indexOf(Module.store.get('View.scheme')));
+    const ok = Module._web_start(at, scratch.width, scratch.height, Module.store.get('View.sound') === 'off' ? 0 : 1,
+      scheme);
     Module._free(at);
     if (!ok) return;
     picture = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, Module._web_picture(), 640 * 400 * 4), 640, 400);
     layout();
-    // The colour and the sound as the player left them.
-    for (const id of Object.keys(SCHEMES)) if (SCHEMES[id] === Module.store.get('View.scheme')) command(id);
-    if (Module.store.get('View.sound') === 'off') command('sound');
-    present();
+    follow();
 
     window.addEventListener('resize', layout);
+    Module.layout.coarse.addEventListener('change', layout);
     document.addEventListener('fullscreenchange', () => {
       setBare(isFull());
-      check('full', isFull());
+      check('ID_VIEW_FULL_SCREEN', isFull());
     });
-    setInterval(() => { if (!paused) Module._web_tick(1); present(); }, TICK_EVENTS_MS);
-    setInterval(() => { if (!paused) Module._web_tick(2); present(); }, TICK_BLINK_MS);
     // A page out of sight would go on at a crawl, and the monsters with it: it waits instead.
     document.addEventListener('visibilitychange', () => {
-      if (document.hidden && !paused) {
-        setPaused(true);
-        pausedByHiding = true;
-      } else if (!document.hidden && pausedByHiding) {
-        setPaused(false);
-      }
+      Module._web_hidden(document.hidden ? 1 : 0);
+      follow();
     });
     audio.load();
 
     await savesRead;
     started = true;
-    for (const key of early.splice(0)) deliver(key[0], key[1], key[2]);
+    for (const key of early.splice(0)) deliver(...key);
   }
 
   hook.rows = () => {
@@ -474,7 +484,7 @@
       window.addEventListener('contextmenu', (e) => e.preventDefault());
       // Closing or reloading the page with a game played since its last save asks first, as the desktop does.
       window.addEventListener('beforeunload', (e) => {
-        if (started && Module._web_unsaved()) {
+        if (started && Module._web_would_lose()) {
           e.preventDefault();
           e.returnValue = '';
         }

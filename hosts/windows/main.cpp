@@ -5,7 +5,7 @@
 // otherwise rewrite the game's own enumerators.
 #include "commands/commands.h"
 #include "core/core.h"
-#include "world/world.h"
+#include "host.h"
 
 #include <windows.h>
 #include <commdlg.h>
@@ -24,36 +24,27 @@
 
 namespace {
 
-constexpr UINT_PTR TIMER_EVENTS = 1;
-constexpr UINT_PTR TIMER_BLINK = 2;
-constexpr DWORD kPeriods[3] = {0, kEventsPeriodMs, kBlinkPeriodMs};
+constexpr UINT_PTR TIMER_CLOCK = 1;
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
 
 GameState theGame;
+Host theHost(theGame);
+uint64_t settingsShown = 0;
 Renderer theRenderer;
 Surface windowSurface;
 HWND mainWindow = nullptr;
 HMENU savedMenu = nullptr;  // the menu bar while full screen hides it
 int schemeId = IDI_GRAY;
 bool fullScreen = false;
-bool paused = false;
-bool pausedByMinimising = false;
-int modalDepth = 0;    // a dialog is open: the clocks wait
-DWORD dueAt[3] = {};
 // Alt released after Alt+Enter would otherwise open the menu, as a lone Alt does.
 bool altShortcutUsed = false;
 WINDOWPLACEMENT windowedPlacement{};
 
-struct Scheme {
+struct SchemeIcon {
     int id;
     int command;
-    uint32_t colour;
 };
-constexpr Scheme kSchemes[] = {
-    {IDI_GRAY, ID_VIEW_GRAY, kGrayColour},
-    {IDI_GREEN, ID_VIEW_GREEN, kGreenColour},
-    {IDI_AMBER, ID_VIEW_AMBER, kAmberColour},
-};
+constexpr SchemeIcon kSchemes[] = {{IDI_GRAY, ID_VIEW_GRAY}, {IDI_GREEN, ID_VIEW_GREEN}, {IDI_AMBER, ID_VIEW_AMBER}};
 
 void PresentScreen() {
     DrawScreen(theRenderer, windowSurface, 0, 0);
@@ -64,57 +55,41 @@ HMENU Menu() { return savedMenu != nullptr ? savedMenu : GetMenu(mainWindow); }
 
 void UpdateMenuChecks() {
     const HMENU menu = Menu();
-    for (const Scheme& s : kSchemes) CheckMenuItem(menu, s.command, schemeId == s.id ? MF_CHECKED : MF_UNCHECKED);
+    for (const SchemeIcon& s : kSchemes) CheckMenuItem(menu, s.command, schemeId == s.id ? MF_CHECKED : MF_UNCHECKED);
     CheckMenuItem(menu, ID_VIEW_FULL_SCREEN, fullScreen ? MF_CHECKED : MF_UNCHECKED);
-    CheckMenuItem(menu, ID_VIEW_SOUND, SoundOn() ? MF_CHECKED : MF_UNCHECKED);
-    CheckMenuItem(menu, ID_PAUSE, paused ? MF_CHECKED : MF_UNCHECKED);
+    CheckMenuItem(menu, ID_VIEW_SOUND, theHost.SoundOn() ? MF_CHECKED : MF_UNCHECKED);
+    CheckMenuItem(menu, ID_PAUSE, theHost.Paused() ? MF_CHECKED : MF_UNCHECKED);
 }
 
-void SetScheme(const Scheme& s) {
-    TintSurface(theRenderer.screenGlyphs, s.colour);
-    PresentScreen();
+void SetSchemeIcon(const SchemeIcon& s) {
+    TintSurface(theRenderer.screenGlyphs, SchemeColour(theHost.CurrentScheme()));
     schemeId = s.id;
     const HINSTANCE module = GetModuleHandleA(nullptr);
     for (auto [size, kind] : {std::pair{32, ICON_BIG}, std::pair{16, ICON_SMALL}}) {
         const HANDLE icon = LoadImageA(module, MAKEINTRESOURCEA(s.id), IMAGE_ICON, size, size, LR_SHARED);
         SendMessageA(mainWindow, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
     }
-    UpdateMenuChecks();
     WriteSetting("Scheme", static_cast<uint32_t>(s.id));
 }
 
-// The clocks keep their periods on average: each tick is timed from when the
-// last one was due, not from when it came.
-void StartTimer(UINT_PTR id, DWORD now) {
-    dueAt[id] = now + kPeriods[id];
-    SetTimer(mainWindow, id, kPeriods[id], nullptr);
-}
-
-void RescheduleTimer(UINT_PTR id) {
-    const DWORD now = GetTickCount();
-    dueAt[id] += kPeriods[id];
-    // Far behind (the machine slept): start afresh rather than catch up in a burst.
-    if (static_cast<LONG>(now - dueAt[id]) > static_cast<LONG>(kPeriods[id])) dueAt[id] = now + kPeriods[id];
-    const LONG wait = static_cast<LONG>(dueAt[id] - now);
-    SetTimer(mainWindow, id, static_cast<UINT>(std::max<LONG>(wait, USER_TIMER_MINIMUM)), nullptr);
-}
-
-void ShowTitleBar() { SetWindowTextA(mainWindow, paused ? "Grimspire - Paused" : "Grimspire"); }
-
-void SetPaused(bool on) {
-    if (on == paused) return;
-    paused = on;
-    if (paused) {
-        KillTimer(mainWindow, TIMER_EVENTS);
-        KillTimer(mainWindow, TIMER_BLINK);
-    } else {
-        pausedByMinimising = false;
-        const DWORD now = GetTickCount();
-        StartTimer(TIMER_EVENTS, now);
-        StartTimer(TIMER_BLINK, now);
+// The picture, the menu's checks, the title bar and the clock as the host has them now.
+void Follow() {
+    if (settingsShown != theHost.Settings()) {
+        settingsShown = theHost.Settings();
+        const SchemeIcon& s = kSchemes[static_cast<int>(theHost.CurrentScheme())];
+        if (s.id != schemeId || !IsWindowVisible(mainWindow)) SetSchemeIcon(s);
+        WriteSetting("Sound", theHost.SoundOn() ? 1 : 0);
+        SetWindowTextA(mainWindow, theHost.WindowTitle());
+        UpdateMenuChecks();
     }
-    ShowTitleBar();
-    UpdateMenuChecks();
+    PresentScreen();
+    const int64_t due = theHost.NextDue();
+    if (due < 0) {
+        KillTimer(mainWindow, TIMER_CLOCK);
+    } else {
+        const int64_t wait = due - static_cast<int64_t>(GetTickCount64());
+        SetTimer(mainWindow, TIMER_CLOCK, static_cast<UINT>(std::max<int64_t>(wait, USER_TIMER_MINIMUM)), nullptr);
+    }
 }
 
 RECT MonitorArea(bool workArea) {
@@ -211,24 +186,9 @@ void SaveSettings() {
     WriteSetting("WindowTop", static_cast<uint32_t>(r.top));
 }
 
-void GameKey(uint32_t key, int32_t repeat) {
-    if (HandleKey(theGame, key, repeat) == 0) {
-        DestroyWindow(mainWindow);
-        return;
-    }
-    PresentScreen();
-}
+void Carry(HostRequest request);
 
 void OnKeyDown(WPARAM vk, LPARAM lParam) {
-    if (paused) {
-        SetPaused(false);  // the key that resumes does nothing else
-        return;
-    }
-    if (theGame.aboutShown) {
-        theGame.aboutShown = 0;
-        PresentScreen();
-        return;
-    }
     // Windows names letters as the layout prints them (by their US place on
     // layouts without Latin letters), as the Linux edition does. A key that
     // carries some other character (é, ü, punctuation) goes by its place.
@@ -238,20 +198,28 @@ void OnKeyDown(WPARAM vk, LPARAM lParam) {
     if (!extended && key >= VK_OEM_1 && key <= VK_OEM_102) {
         if (const uint32_t placed = KeyForScanCode(scanCode)) key = placed;
     }
-    GameKey(key, (lParam & (1 << 30)) != 0 ? 1 : 0);
+    // AltGr comes as Ctrl with Alt and types characters.
+    const bool ctrl = (GetKeyState(0x11) & 0x8000) != 0 && (GetKeyState(0x12) & 0x8000) == 0;
+    theHost.Key(key, (lParam & (1 << 30)) != 0 ? 1 : 0, ctrl);
+    Carry(theHost.Request());
 }
 
 void OnTimer(UINT_PTR id) {
-    // A tick already queued when the clocks stopped must not start them again.
-    if ((id != TIMER_EVENTS && id != TIMER_BLINK) || paused) return;
-    RescheduleTimer(id);
-    if (theGame.aboutShown || modalDepth > 0) return;
-    if (id == TIMER_EVENTS) {
-        WorldTick(theGame);
-    } else {
-        BlinkTick(theGame);
-    }
-    PresentScreen();
+    if (id != TIMER_CLOCK) return;
+    // A tick already queued when the clocks stopped runs nothing: the host knows.
+    theHost.Advance(static_cast<int64_t>(GetTickCount64()));
+    Follow();
+}
+
+// The castle's clocks stand while a dialog or question does.
+template <typename F>
+auto InDialog(F f) {
+    theHost.BeginDialog();
+    Follow();
+    const auto result = f();
+    theHost.EndDialog();
+    Follow();
+    return result;
 }
 
 // A message box whose OK button reads Leave.
@@ -267,22 +235,20 @@ LRESULT CALLBACK RenameOkButton(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 bool MayLeave() {
-    if (theGame.mode != Play || !theGame.playedSinceSave || theGame.awaitingKey) return true;
-    ++modalDepth;
-    leaveHook = SetWindowsHookExA(WH_CBT, RenameOkButton, nullptr, GetCurrentThreadId());
-    const int answer = MessageBoxA(mainWindow, "Leave the game? What happened since the last save will be lost.",
-                                   "Grimspire", MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1);
+    if (theHost.Ended() || !theHost.WouldLosePlay()) return true;
+    const int answer = InDialog([] {
+        leaveHook = SetWindowsHookExA(WH_CBT, RenameOkButton, nullptr, GetCurrentThreadId());
+        return MessageBoxA(mainWindow, "Leave the game? What happened since the last save will be lost.", "Grimspire",
+                           MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1);
+    });
     if (leaveHook != nullptr) UnhookWindowsHookEx(leaveHook);
     leaveHook = nullptr;
-    --modalDepth;
     return answer == IDOK;
 }
 
 // The menu's Save and Load are the typed commands with a name from the dialog:
 // the same checks, the same replies on the screen.
 void SaveOrLoadByDialog(bool save) {
-    if (theGame.mode != Play || theGame.aboutShown || theGame.awaitingKey) return;
-    SetPaused(false);
     const std::string saves = SavesFolder();
     CreateDirectoryA(saves.c_str(), nullptr);
     char path[MAX_PATH] = "";
@@ -295,59 +261,56 @@ void SaveOrLoadByDialog(bool save) {
     ofn.lpstrInitialDir = saves.c_str();
     ofn.lpstrTitle = save ? "Save Game" : "Load Game";
     ofn.Flags = OFN_NOCHANGEDIR | OFN_HIDEREADONLY | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-    ++modalDepth;
-    const BOOL chosen = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
-    --modalDepth;
+    const BOOL chosen = InDialog([&] { return save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn); });
     if (!chosen) return;
     // Kept with its last separator, so that a drive's root stays the root.
-    SetSaveFolderOverride(std::string(path, ofn.nFileOffset));
-    const int ran = RunNamedCommand(theGame, save ? "SAVE" : "LOAD", path + ofn.nFileOffset);
-    SetSaveFolderOverride("");
-    if (!ran) {
-        MessageBoxA(mainWindow, "A saved game's name has at most 14 characters.", "Grimspire",
-                    MB_OK | MB_ICONWARNING);
+    if (!theHost.SaveOrLoadByName(save, std::string(path, ofn.nFileOffset), path + ofn.nFileOffset)) {
+        InDialog([] {
+            return MessageBoxA(mainWindow, "A saved game's name has at most 14 characters.", "Grimspire",
+                               MB_OK | MB_ICONWARNING);
+        });
     }
-    PresentScreen();
 }
 
-void OnCommand(int id) {
-    switch (id) {
-        case ID_NEW_GAME:
-            SetMode(theGame, Title);
-            PresentScreen();
-            break;
-        case ID_EXIT: PostMessageA(mainWindow, WM_CLOSE, 0, 0); break;
-        case ID_VIEW_GRAY: SetScheme(kSchemes[0]); break;
-        case ID_VIEW_GREEN: SetScheme(kSchemes[1]); break;
-        case ID_VIEW_AMBER: SetScheme(kSchemes[2]); break;
-        case ID_VIEW_FULL_SCREEN: ToggleFullScreen(); break;
-        case ID_HELP_ABOUT:
-            StopSound(theGame);
-            theGame.aboutShown = theGame.aboutShown ? 0 : 1;
-            PresentScreen();
-            break;
-        case ID_ESCAPE:
+// Does what the host leaves to the window, then shows what changed.
+void Carry(HostRequest request) {
+    switch (request) {
+        case HostRequest::Exit:
+            if (theHost.Ended()) {
+                DestroyWindow(mainWindow);
+            } else {
+                PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+            }
+            return;
+        case HostRequest::FullScreen: ToggleFullScreen(); break;
+        case HostRequest::Escape:
             if (fullScreen) SetMenuAndCursorShown(savedMenu != nullptr);
             break;
-        case ID_SAVE_GAME: SaveOrLoadByDialog(true); break;
-        case ID_LOAD_GAME: SaveOrLoadByDialog(false); break;
-        case ID_OPEN_SAVES: {
+        case HostRequest::AskSaveName: SaveOrLoadByDialog(true); break;
+        case HostRequest::AskLoadName: SaveOrLoadByDialog(false); break;
+        case HostRequest::OpenSaves: {
             const std::string saves = SavesFolder();
             CreateDirectoryA(saves.c_str(), nullptr);
             ShellExecuteA(mainWindow, "open", saves.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
             break;
         }
-        case ID_PAUSE: SetPaused(!paused); break;
-        case ID_VIEW_SOUND:
-            SetSoundOn(!SoundOn());
-            WriteSetting("Sound", SoundOn() ? 1 : 0);
-            UpdateMenuChecks();
-            break;
-        case ID_ZOOM_IN: SetZoom(CurrentFactor() + 1); break;
-        case ID_ZOOM_OUT: SetZoom(CurrentFactor() - 1); break;
-        case ID_ACTUAL_SIZE: SetZoom(1); break;
-        default: break;
+        case HostRequest::ZoomIn: SetZoom(CurrentFactor() + 1); break;
+        case HostRequest::ZoomOut: SetZoom(CurrentFactor() - 1); break;
+        case HostRequest::ActualSize: SetZoom(1); break;
+        case HostRequest::None: break;
     }
+    Follow();
+}
+
+void OnCommand(int id) { Carry(theHost.Command(id)); }
+
+// Device pixels to one of the desktop's own on the window's screen; 1 where Windows cannot tell.
+double WindowScale() {
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto dpiFor = reinterpret_cast<DpiForWindow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    const UINT dpi = dpiFor != nullptr ? dpiFor(mainWindow) : 0;
+    return dpi > 0 ? dpi / 96.0 : 1.0;
 }
 
 void OnPaint() {
@@ -355,7 +318,7 @@ void OnPaint() {
     const HDC dc = BeginPaint(mainWindow, &ps);
     RECT client;
     GetClientRect(mainWindow, &client);
-    const Placement p = PlacePicture(client.right, client.bottom);
+    const Placement p = PlaceSharp(client.right, client.bottom, WindowScale());
     // Black around the picture, never over it, so nothing flickers.
     const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     const RECT bands[] = {{0, 0, client.right, p.top},
@@ -372,9 +335,28 @@ void OnPaint() {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchDIBits(dc, p.left, p.top, p.right - p.left, p.bottom - p.top, 0, 0, windowSurface.width,
-                  windowSurface.height, windowSurface.pixels, &info, DIB_RGB_COLORS, SRCCOPY);
+    if (!Smoothed(p)) {
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchDIBits(dc, p.left, p.top, p.right - p.left, p.bottom - p.top, 0, 0, windowSurface.width,
+                      windowSurface.height, windowSurface.pixels, &info, DIB_RGB_COLORS, SRCCOPY);
+        EndPaint(mainWindow, &ps);
+        return;
+    }
+    // Between whole factors: enlarged by one past the space, then halftoned down to it.
+    const int width = kPictureWidth * p.factor;
+    const int height = kPictureHeight * p.factor;
+    const HDC large = CreateCompatibleDC(dc);
+    const HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+    const HGDIOBJ was = SelectObject(large, bitmap);
+    SetStretchBltMode(large, COLORONCOLOR);
+    StretchDIBits(large, 0, 0, width, height, 0, 0, windowSurface.width, windowSurface.height, windowSurface.pixels,
+                  &info, DIB_RGB_COLORS, SRCCOPY);
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, p.left, p.top, p.right - p.left, p.bottom - p.top, large, 0, 0, width, height, SRCCOPY);
+    SelectObject(large, was);
+    DeleteObject(bitmap);
+    DeleteDC(large);
     EndPaint(mainWindow, &ps);
 }
 
@@ -383,11 +365,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_CREATE: {
             mainWindow = window;
             CreateSurface(windowSurface, kPictureWidth, kPictureHeight);
-            UpdateMenuChecks();
-            PresentScreen();
-            const DWORD now = GetTickCount();
-            StartTimer(TIMER_EVENTS, now);
-            StartTimer(TIMER_BLINK, now);
+            Follow();
             return 0;
         }
         case WM_CLOSE:
@@ -395,8 +373,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return 0;
         case WM_DESTROY:
             SaveSettings();
-            KillTimer(window, TIMER_EVENTS);
-            KillTimer(window, TIMER_BLINK);
+            KillTimer(window, TIMER_CLOCK);
             if (savedMenu != nullptr) DestroyMenu(savedMenu);
             PostQuitMessage(0);
             return 0;
@@ -406,7 +383,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_TIMER: OnTimer(wParam); return 0;
         case WM_COMMAND: OnCommand(LOWORD(wParam)); return 0;
         case WM_INITMENUPOPUP: {
-            const UINT inPlay = theGame.mode == Play ? MF_ENABLED : MF_GRAYED;
+            const UINT inPlay = theHost.CanSaveOrLoad() ? MF_ENABLED : MF_GRAYED;
             EnableMenuItem(Menu(), ID_SAVE_GAME, inPlay);
             EnableMenuItem(Menu(), ID_LOAD_GAME, inPlay);
             return 0;
@@ -443,12 +420,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return 0;
         }
         case WM_SIZE:
-            if (wParam == SIZE_MINIMIZED && !paused) {
-                SetPaused(true);
-                pausedByMinimising = true;
-            } else if (wParam != SIZE_MINIMIZED && pausedByMinimising) {
-                SetPaused(false);
-            }
+            theHost.SetHidden(wParam == SIZE_MINIMIZED);
+            Follow();
             InvalidateRect(window, nullptr, FALSE);
             return 0;
         default: break;
@@ -488,8 +461,14 @@ void PlaceWindow() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     uint32_t setting = 1;
-    SetSoundOn(!ReadSetting("Sound", setting) || setting != 0);
-    InitGameState(theGame);
+    theHost.SetCueOutput(&ResourceCues());
+    theHost.SetSoundOn(!ReadSetting("Sound", setting) || setting != 0);
+    if (ReadSetting("Scheme", setting)) {
+        for (int i = 0; i < 3; ++i) {
+            if (kSchemes[i].id == static_cast<int>(setting)) theHost.SetScheme(static_cast<Scheme>(i));
+        }
+    }
+    theHost.Start();
     if (!LoadGlyphs()) {
         MessageBoxA(nullptr, "Grimspire cannot start: its glyph sheet could not be read. The program may be damaged.",
                     "Grimspire", MB_OK | MB_ICONERROR);
@@ -515,11 +494,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                         CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) return 1;
     PlaceWindow();
-    if (ReadSetting("Scheme", setting)) {
-        for (const Scheme& s : kSchemes) {
-            if (s.id == static_cast<int>(setting)) SetScheme(s);
-        }
-    }
     ShowWindow(window, SW_SHOWNORMAL);
     if (ReadSetting("FullScreen", setting) && setting != 0) ToggleFullScreen();
 

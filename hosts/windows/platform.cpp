@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The game's headers come before <windows.h>, whose REG_ and VK_ macros would
 // otherwise rewrite the game's own enumerators.
+#include "host.h"
 #include "ports.h"
 
 #include <windows.h>
@@ -17,8 +18,6 @@
 namespace {
 
 constexpr const char* kKeyPath = "Software\\Grimspire";
-bool soundOn = true;
-std::string folderOverride;
 
 // StoreKey is 32 bits and an HKEY is a pointer: the game holds a slot number.
 std::array<HKEY, 8> openKeys{};
@@ -49,23 +48,30 @@ HKEY KeyOf(StoreKey key) {
     return key >= 1 && key <= static_cast<StoreKey>(openKeys.size()) ? openKeys[static_cast<size_t>(key - 1)] : nullptr;
 }
 
-void PlayResource(int id, DWORD extra) {
-    if (!soundOn) return;
-    PlaySoundA(MAKEINTRESOURCEA(id), GetModuleHandleA(nullptr), SND_RESOURCE | SND_ASYNC | extra);
-}
+// PlaySound cannot tell whether it still sounds: each cue's end is reckoned
+// from its length (8-bit mono at 11,025 Hz, after a 44-byte header).
+class PlaySoundCues final : public CueOutput {
+public:
+    void Start(int id) override {
+        const HMODULE module = GetModuleHandleA(nullptr);
+        const HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), "WAVE");
+        const DWORD size = found != nullptr ? SizeofResource(module, found) : 0;
+        until_ = GetTickCount() + (size > 44 ? (size - 44) * 1000 / 11025 : 0);
+        PlaySoundA(MAKEINTRESOURCEA(id), module, SND_RESOURCE | SND_ASYNC);
+    }
+    void Stop() override {
+        until_ = GetTickCount();
+        PlaySoundA(nullptr, nullptr, 0);
+    }
+    bool Playing() const override { return static_cast<LONG>(until_ - GetTickCount()) > 0; }
+
+private:
+    DWORD until_ = 0;
+} theCues;
 
 }  // namespace
 
-void SetSoundOn(bool on) {
-    soundOn = on;
-    if (!on) PlaySoundA(nullptr, nullptr, 0);
-}
-
-bool SoundOn() { return soundOn; }
-
-void I_PlayCue(int id) { PlayResource(id, 0); }
-void I_PlayCueIfQuiet(int id) { PlayResource(id, SND_NOSTOP); }
-void I_StopSound() { PlaySoundA(nullptr, nullptr, 0); }
+CueOutput& ResourceCues() { return theCues; }
 
 uint32_t I_TickCount() { return GetTickCount(); }
 
@@ -86,11 +92,10 @@ std::string SavesFolder() {
     return folder;
 }
 
-void SetSaveFolderOverride(const std::string& folder) { folderOverride = folder; }
-
 const char* I_SaveFolder() {
     static const std::string saves = SavesFolder();
-    return folderOverride.empty() ? saves.c_str() : folderOverride.c_str();
+    const Host* host = ActiveHost();
+    return host != nullptr ? host->SaveFolder(saves.c_str()) : saves.c_str();
 }
 
 int I_StoreOpenKey(int create, StoreKey* key) {

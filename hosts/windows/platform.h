@@ -6,14 +6,13 @@
 #include <cstdint>
 #include <string>
 
-// Cues come from the program's WAVE resources; with sound off none plays.
-void SetSoundOn(bool on);
-bool SoundOn();
+#include "cues.h"
 
-// The saves folder: Grimspire in the user's Saved Games folder. A dialog that
-// picked another folder may stand in for it during one command.
+// The cues from the program's WAVE resources, for the host's cue policy.
+CueOutput& ResourceCues();
+
+// The saves folder: Grimspire in the user's Saved Games folder.
 std::string SavesFolder();
-void SetSaveFolderOverride(const std::string& folder);
 
 // Settings under HKEY_CURRENT_USER\Software\Grimspire, as REG_DWORD values.
 bool ReadSetting(const char* name, uint32_t& value);

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "host.h"
 #include "ports.h"
 
 namespace {
@@ -19,4 +20,7 @@ std::string DefaultSaveFolder() {
 
 void SetSaveFolder(const std::string& folder) { theSaveFolder = folder; }
 
-const char* I_SaveFolder() { return theSaveFolder.c_str(); }
+const char* I_SaveFolder() {
+    const Host* host = ActiveHost();
+    return host != nullptr ? host->SaveFolder(theSaveFolder.c_str()) : theSaveFolder.c_str();
+}

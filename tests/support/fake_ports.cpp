@@ -34,9 +34,16 @@ namespace {
 constexpr StoreKey kTheKey = 7;
 }
 
-void I_PlayCue(int id) { fake::State().cues.push_back({fake::CueCall::Play, id}); }
-void I_PlayCueIfQuiet(int id) { fake::State().cues.push_back({fake::CueCall::PlayIfQuiet, id}); }
-void I_StopSound() { fake::State().cues.push_back({fake::CueCall::Stop, 0}); }
+namespace {
+void Record(fake::CueCall call, int id) {
+    fake::State().cues.push_back({call, id});
+    if (fake::State().forward) fake::State().forward(call, id);
+}
+}  // namespace
+
+void I_PlayCue(int id) { Record(fake::CueCall::Play, id); }
+void I_PlayCueIfQuiet(int id) { Record(fake::CueCall::PlayIfQuiet, id); }
+void I_StopSound() { Record(fake::CueCall::Stop, 0); }
 uint32_t I_TickCount() { return fake::State().tickCount; }
 const char* I_SaveFolder() { return fake::State().saveFolder.c_str(); }
 

@@ -35,6 +35,8 @@ struct Ports {
     bool failOpen = false;    // opening (or creating) the key fails
     bool failWrites = false;  // every write fails silently
     int openKeys = 0;         // keys opened and not yet closed
+    // Each cue call is also handed on here when set (to a host's cue policy).
+    void (*forward)(CueCall call, int id) = nullptr;
 };
 
 Ports& State();

@@ -2,7 +2,8 @@
 // What grimspire-term should show: the core's own screen after the same seed and
 // keys, in the wide layout, fitted to the terminal's rows, the cursor blank.
 //   terminal-screens [--narrow] SEED ROWS [KEYS]...   KEYS: Enter, Right, Left,
-//   Up, Down, F1 (the About box), or letters and blanks to type.
+//   Up, Down, F1 (the About box), digits (the keypad, as the terminal takes
+//   them), or letters and blanks to type.
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -32,7 +33,10 @@ int main(int argc, char** argv) {
         }
         if (key == "Enter") HandleKey(g, VK_RETURN, 0), named = true;
         if (key == "F1") g.aboutShown = !g.aboutShown, named = true;
-        for (size_t c = 0; !named && c < key.size(); ++c) HandleKey(g, static_cast<uint8_t>(std::toupper(static_cast<unsigned char>(key[c]))), 0);
+        for (size_t c = 0; !named && c < key.size(); ++c) {
+            const auto k = static_cast<unsigned char>(key[c]);
+            HandleKey(g, std::isdigit(k) ? VK_NUMPAD0 + (k - '0') : static_cast<uint32_t>(std::toupper(k)), 0);
+        }
     }
     g.cursorOn = 0;
     EchoCommandLine(g);

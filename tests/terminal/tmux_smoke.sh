@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The real program in tmux panes of 80 x 25, 80 x 24 and 60 x 25: the grid read
 # back from the pane against the core's own screens after the same seed and keys;
-# the too-small notice; and the terminal exactly as it was after Ctrl-Q, ^C,
+# the too-small notice down to 20 columns; and the terminal exactly as it was after Ctrl-Q, ^C,
 # ^Z and fg, SIGTERM, and a save past the file size limit.
 #   tmux_smoke.sh GRIMSPIRE_TERM TERMINAL_SCREENS
 set -u
@@ -112,6 +112,11 @@ expect 24 p XYZZY Enter F1
 pane=small
 T new-session -d -s small -x 60 -y 25 "$game"
 until_ shows "Grimspire needs 80 x 24; this terminal is 60 x 25." || fail "no notice on 60 x 25"
+until_ shows "Started with --narrow it would fit." || fail "the notice on 60 x 25 does not name --narrow"
+# Down to 20 columns the notice is all there, broken between words.
+T resize-window -t small -x 20 -y 12
+notice="Grimspire needs 80 x 24; this terminal is 20 x 12. The game waits until it is larger. Ctrl-Q ends it."
+until_ eval '[ "$(shown | paste -sd " ")" = "$notice" ]' || fail "the notice on 20 x 12 is not whole"
 T resize-window -t small -x 80 -y 25
 expect 25
 # Larger: the grid in the middle.

@@ -17,6 +17,7 @@
 #include "core/core.h"
 #include "fake_ports.h"
 #include "golden.h"
+#include "host.h"
 #include "score/score.h"
 #include "temp_dir.h"
 #include "world/world.h"
@@ -134,16 +135,55 @@ const Key kKeys[] = {
     {"UP", VK_UP},       {"DOWN", VK_DOWN},     {"LEFT", VK_LEFT},   {"RIGHT", VK_RIGHT}, {"ENTER", VK_RETURN},
     {"BACK", VK_BACK},   {"SPACE", VK_SPACE},   {"SHIFT", VK_SHIFT}, {"HOME", 36},        {"END", 35},
     {"PGUP", 33},        {"PGDN", 34},          {"INSERT", 45},      {"DELETE", 46},      {"CLEAR", 12},
-    {"ESC", 27},         {"TAB", 9},
+    {"ESC", 27},         {"TAB", 9},            {"PAUSE", 19},       {"ALT", 18},         {"CTRL", 17},
 };
+
+const char* const kRequests[] = {"none", "ask-save", "ask-load", "exit", "full-screen", "escape", "open-saves",
+                                 "zoom-in", "zoom-out", "actual-size"};
+
+struct MenuCommand {
+    const char* name;
+    int id;
+};
+const MenuCommand kMenu[] = {
+    {"NEW", ID_NEW_GAME}, {"EXIT", ID_EXIT}, {"GRAY", ID_VIEW_GRAY}, {"GREEN", ID_VIEW_GREEN},
+    {"AMBER", ID_VIEW_AMBER}, {"FULL", ID_VIEW_FULL_SCREEN}, {"ABOUT", ID_HELP_ABOUT}, {"SAVE", ID_SAVE_GAME},
+    {"LOAD", ID_LOAD_GAME}, {"PAUSE", ID_PAUSE}, {"SOUND", ID_VIEW_SOUND}, {"ZOOMIN", ID_ZOOM_IN},
+};
+
+// The edition's audio device as the host's cue policy drives it.
+struct RecordingOutput final : CueOutput {
+    void Start(int id) override {
+        started.push_back(std::to_string(id));
+        sounding = id;
+    }
+    void Stop() override { sounding = 0; }
+    bool Playing() const override { return sounding != 0; }
+    std::vector<std::string> started;
+    int sounding = 0;
+};
+
+Host* theRunnersHost = nullptr;
+
+void ToHost(fake::CueCall call, int id) {
+    if (theRunnersHost == nullptr) return;
+    if (call == fake::CueCall::Play) theRunnersHost->PlayCue(id);
+    if (call == fake::CueCall::PlayIfQuiet) theRunnersHost->PlayCueIfQuiet(id);
+    if (call == fake::CueCall::Stop) theRunnersHost->StopSound();
+}
 
 class Runner {
 public:
-    explicit Runner(const Case& c) : c_(c) {}
+    explicit Runner(const Case& c) : c_(c) {
+        host_.SetCueOutput(&output_);
+        theRunnersHost = &host_;
+    }
+    ~Runner() { theRunnersHost = nullptr; }
 
     void Run() {
         fake::Reset();
         fake::State().tickCount = 1;
+        fake::State().forward = ToHost;
         InitGameState(g_);
         HandleKey(g_, 'P', 0);
         fake::ClearCues();
@@ -222,12 +262,16 @@ private:
         return false;
     }
 
-    // KEY, KEY*3 (three presses), ~KEY (a held key's repeat), a letter or digit, or #code.
-    bool PressKeys(const std::vector<std::string>& w, size_t from) {
+    // KEY, KEY*3 (three presses), ~KEY (a held key's repeat), a letter or digit, or #code;
+    // through the host, ^KEY with Ctrl held and !KEY with Alt.
+    bool PressKeys(const std::vector<std::string>& w, size_t from, bool throughHost = false) {
         for (size_t i = from; i < w.size(); ++i) {
             std::string k = w[i];
             int32_t repeat = 0;
             int count = 1;
+            bool ctrl = false, alt = false;
+            if (throughHost && k.size() > 1 && k[0] == '^') { ctrl = true; k = k.substr(1); }
+            if (throughHost && k.size() > 1 && k[0] == '!') { alt = true; k = k.substr(1); }
             if (k.size() > 1 && k[0] == '~') { repeat = 1; k = k.substr(1); }
             if (const size_t star = k.find('*'); star != std::string::npos && star > 0) {
                 count = static_cast<int>(Number(k.substr(star + 1)));
@@ -242,7 +286,14 @@ private:
                 if (k == key.name) code = key.code;
             }
             if (code == 0) return false;
-            for (int n = 0; n < count; ++n) last_ = HandleKey(g_, code, repeat);
+            for (int n = 0; n < count; ++n) {
+                if (!throughHost) {
+                    last_ = HandleKey(g_, code, repeat);
+                    continue;
+                }
+                const KeyUse use = host_.Key(code, repeat, ctrl, alt);
+                reached_ += use == KeyUse::Game ? "game " : use == KeyUse::Edition ? "host " : "none ";
+            }
         }
         return true;
     }
@@ -373,6 +424,25 @@ private:
             for (long i = 0; i < n; ++i) (op == "tick" ? WorldTick : BlinkTick)(g_);
         } else if (op == "clearcues") {
             fake::ClearCues();
+        } else if (op == "host") {
+            return PressKeys(w, 1, true);
+        } else if (op == "menu") {
+            for (const MenuCommand& m : kMenu) {
+                if (arg(1) == m.name) return host_.Command(m.id), true;
+            }
+            return false;
+        } else if (op == "advance") {
+            // MS, or MS TIMES: the clocks come that many times, MS apart.
+            for (long i = 0; i < (w.size() > 2 ? Number(arg(2)) : 1); ++i) host_.Advance(now_ += Number(arg(1)));
+        } else if (op == "dialog") {
+            if (arg(1) == "open") host_.BeginDialog();
+            else host_.EndDialog();
+        } else if (op == "hide" || op == "show") {
+            host_.SetHidden(op == "hide");
+        } else if (op == "silence") {
+            output_.sounding = 0;  // the cue ran out
+        } else if (op == "menusave" || op == "menuload") {
+            host_.SaveOrLoadByName(op == "menusave", arg(1), arg(2));
         } else if (op == "expect") {
             return Expect(std::vector<std::string>(w.begin() + 1, w.end()));
         } else {
@@ -416,6 +486,21 @@ private:
             text << in.rdbuf();
             const std::string got = !there ? "(none)" : text.str().size() == 2152 ? "2152 bytes" : text.str();
             Check(arg(2), got, "file " + arg(1));
+        } else if (what == "host") {
+            // Where the keys went, and the host's state: paused, clocks held, About box,
+            // leaving would lose play, save allowed, the request left to the edition.
+            std::string got = reached_;
+            got += std::string(host_.Paused() ? "paused " : "") + (host_.ClocksHeld() ? "held " : "") +
+                   (host_.AboutShown() ? "about " : "") + (host_.WouldLosePlay() ? "lose " : "") +
+                   (host_.CanSaveOrLoad() ? "cansave " : "") + kRequests[static_cast<int>(host_.Request())];
+            std::string want;
+            for (size_t i = 1; i < w.size(); ++i) want += (i > 1 ? " " : "") + w[i];
+            Check(want, got, "host");
+            reached_.clear();
+        } else if (what == "sounding") {
+            // The cues the audio device was asked to start since last asked.
+            Check(std::vector<std::string>(w.begin() + 1, w.end()), output_.started, "cues started");
+            output_.started.clear();
         } else if (what == "stops") {
             Check(Number(arg(1)), static_cast<long>(fake::StopCount()), "sound stops");
         } else if (what == "golden") {
@@ -451,6 +536,10 @@ private:
 
     const Case& c_;
     GameState g_{};
+    Host host_{g_};
+    RecordingOutput output_;
+    std::string reached_;
+    int64_t now_ = 0;
     int line_ = 0;
     int32_t last_ = 1;
 };

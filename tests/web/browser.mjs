@@ -3,34 +3,21 @@
 // menu, saved games, the best score and the scaling, as a player meets them.
 //   node browser.mjs SITE NATIVE_DRIVER
 import assert from 'node:assert/strict';
-import { execFileSync, spawn } from 'node:child_process';
-import { existsSync, mkdtempSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { execFileSync } from 'node:child_process';
+import { existsSync, readFileSync, readdirSync, statSync, writeFileSync } from 'node:fs';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { gzipSync } from 'node:zlib';
+import * as support from './support.mjs';
 
-const { default: puppeteer } = await import('puppeteer-core').catch(() => {
-  console.log('SKIPPED: the browser driver is not installed (npm ci --prefix tests/web)');
-  process.exit(77);
-});
 const here = dirname(fileURLToPath(import.meta.url));
 const [site, driver] = process.argv.slice(2).map((p) => resolve(p));
-const temp = mkdtempSync(join(tmpdir(), 'grimspire-web-'));
+const { page, url, temp, close } = await support.open(site);
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
-const server = spawn(process.execPath, [join(here, '../../hosts/web/serve.mjs'), site, '0'],
-  { stdio: ['ignore', 'pipe', 'inherit'] });
-const url = await new Promise((done) => server.stdout.once('data', (d) => done(String(d).trim())));
-const browser = await puppeteer.launch({ executablePath: process.env.GRIMSPIRE_CHROMIUM || '/usr/bin/chromium',
-  args: ['--no-sandbox', '--disable-dev-shm-usage'] });
-const page = await browser.newPage();
-page.on('pageerror', (e) => { console.log(`page error: ${e.message}`); process.exitCode = 1; });
-
-const rows = () => page.evaluate(() => grimspire.rows());
+const rows = () => support.rows(page);
 const text = async () => (await rows()).join('\n');
 const room = async () => (await rows()).slice(0, 24).map((row) => row.slice(0, 25));  // all but the prompt line
-const man = async () => (await rows())
-  .flatMap((row, y) => (row.slice(0, 24).includes('\x05') ? [[row.indexOf('\x05'), y]] : []))[0];
+const man = () => support.man(page);
 const press = async (...keys) => { for (const key of keys) await page.keyboard.press(key); };
 const type = (line) => press(...[...line].map((c) => (c === ' ' ? 'Space' : `Key${c}`)), 'Enter');
 const alt = async (key) => { await page.keyboard.down('Alt'); await press(key); await page.keyboard.up('Alt'); };
@@ -97,6 +84,12 @@ try {
   assert.deepEqual(await man(), [x, y - 2]);
   await type('INVENTORY');
   assert.match(await text(), /- Inventory -/);
+  // Letters as the layout prints them: AZERTY's A lies where QWERTY has Q, QWERTZ's Z where it has Y.
+  for (const [key, code] of [['a', 'KeyQ'], ['z', 'KeyY'], ['Q', 'KeyA'], ['y', 'KeyZ']]) {
+    await page.evaluate((k, c) => window.dispatchEvent(new KeyboardEvent('keydown', { key: k, code: c })), key, code);
+  }
+  assert.match((await rows())[22], /AZQY/);
+  await press('Backspace', 'Backspace', 'Backspace', 'Backspace');
   await press('F3');  // paused, a key only goes on
   assert.equal(await page.title(), 'Grimspire - Paused');
   await press('ArrowLeft');
@@ -105,7 +98,7 @@ try {
   // Leaving a game played since its last save asks first; SAVE, reload, LOAD: the same screen.
   const asked = new Promise((done) => page.once('dialog', (d) => { done(d.type()); d.dismiss(); }));
   await page.evaluate(() => location.reload());
-  assert.equal(await Promise.race([asked, sleep(3000).then(() => 'no question')]), 'beforeunload');
+  assert.equal(await asked, 'beforeunload');
   assert.ok(await page.evaluate(() => window.stillHere));
   await type('SAVE CASTLE');
   assert.match(await text(), /Game Saved/);
@@ -119,7 +112,7 @@ try {
 
   // Two tabs open at once save a name each: each tab finds the other's save at once, and both
   // are there after both reload (no tab stores the whole folder over the other's).
-  const tab = await browser.newPage();
+  const tab = await page.browser().newPage();
   const typeIn = async (p, line) => {
     await p.bringToFront();  // a hidden page pauses, and the first key only wakes it
     for (const c of line) await p.keyboard.press(c === ' ' ? 'Space' : `Key${c}`);
@@ -150,7 +143,7 @@ try {
   const cdp = await page.createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: temp });
   await page.click('#menubar > div:first-child > button');
-  await page.click('[data-command=save]');
+  await page.click('[data-command=ID_SAVE_GAME]');
   const downloaded = join(temp, 'GRIMSPIRE');
   for (let i = 0; i < 100 && !(existsSync(downloaded) && statSync(downloaded).size === 2152); ++i) await sleep(50);
   execFileSync(driver, ['resave', downloaded, join(temp, 'again')]);
@@ -158,20 +151,16 @@ try {
 
   // Load Game from the keyboard takes a desktop save; the game is won; the best score outlives a reload.
   execFileSync(driver, ['rich', join(temp, 'RICH')]);
-  // A file of another size is not read at all, and the game says so in LOAD's words.
-  writeFileSync(join(temp, 'huge.bin'), Buffer.alloc(3000));
-  const refusing = page.waitForFileChooser();
-  await page.evaluate(() => 0);
-  await alt('KeyG');
-  await press('KeyL');
-  await (await refusing).accept([join(temp, 'huge.bin')]);
-  await page.waitForFunction(() => grimspire.rows().join('\n').includes(' saved game'));
-  assert.match(await text(), / There is no[\s\S]* saved game[\s\S]* named[\s\S]* huge\.bin/);
   await alt('KeyG');
   const choosing = page.waitForFileChooser();
   await page.evaluate(() => 0);  // the chooser is caught only once that request has gone out
   await press('KeyL');
-  await (await choosing).accept([join(temp, 'RICH')]);
+  const chooser = await choosing;
+  // The castle's clocks stand while the chooser does: five seconds later the grid is as it was.
+  const before = await text();
+  await sleep(5000);
+  assert.equal(await text(), before, 'the game went on behind the file chooser');
+  await chooser.accept([join(temp, 'RICH')]);
   await page.waitForFunction(() => grimspire.rows()[14].includes('\x05'));
   await type('WAVE SCEPTER');
   await press('ArrowLeft', 'ArrowDown', 'ArrowDown', 'ArrowDown', 'ArrowDown');
@@ -183,6 +172,15 @@ try {
   await press('KeyP');
   await type('LOOK WALL');
   assert.match(await text(), /WEB[\s\S]*\d{3,4}/);
+  // A file of another size is not read at all, and the game says so in LOAD's words.
+  writeFileSync(join(temp, 'huge.bin'), Buffer.alloc(3000));
+  const refusing = page.waitForFileChooser();
+  await page.evaluate(() => 0);
+  await alt('KeyG');
+  await press('KeyL');
+  await (await refusing).accept([join(temp, 'huge.bin')]);
+  await page.waitForFunction(() => grimspire.rows().join('\n').includes(' saved game'));
+  assert.match(await text(), / There is no[\s\S]* saved game[\s\S]* named[\s\S]* UPLOAD/);
   await type('QUIT');  // where the desktop program would end, the title comes back
   await press('Space');
   assert.match(await text(), /Play Again/);
@@ -190,7 +188,7 @@ try {
   assert.equal(await page.evaluate(() => grimspire.mode()), 1);
 
   // The largest whole factor, centred: in the window, in full screen (a click brings the
-  // menu bar back), and on a screen of two device pixels to a CSS pixel.
+  // menu bar back).
   await page.setViewport({ width: 1920, height: 1080 });
   await page.waitForFunction(() => document.querySelector('#screen').style.width === '1280px');
   const [, top] = await box();
@@ -203,11 +201,15 @@ try {
   assert.equal(await bare(), false);
   await alt('Enter');
   await page.waitForFunction(() => !document.fullscreenElement);
+  // No whole factor of two fits 800 x 600: the picture fills the width, enlarged by the least whole
+  // factor past it and smoothed down; a change of density alone enlarges it again.
+  await page.setViewport({ width: 800, height: 600 });
+  await page.waitForFunction(() => document.querySelector('#sharp').style.width === '800px'
+    && document.querySelector('#sharp').width === 1280);
   await page.setViewport({ width: 800, height: 600, deviceScaleFactor: 2 });
-  await page.waitForFunction(() => document.querySelector('#screen').style.width === '640px');
+  await page.screenshot();  // headless Chromium tells the page of the density at its next frame
+  await page.waitForFunction(() => document.querySelector('#sharp').width === 1920);
   console.log('the page passed');
 } finally {
-  await browser.close();
-  process.kill(server.pid);
-  rmSync(temp, { recursive: true, force: true });
+  await close();
 }

@@ -3,7 +3,7 @@
 //   driver events IN OUT   plays IN (3 bytes an event: kind, key, repeat) from a
 //                          fixed seed and writes the grid after every event to OUT
 //   driver resave IN OUT   loads the saved game IN and saves it again as OUT
-//   driver rich OUT        a new game with every treasure (the scepter among them) in hand, saved
+//   driver rich OUT        a new game with the scepter and as many treasures as a man can carry, saved
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -46,11 +46,13 @@ int main(int argc, char** argv) {
     }
     if (what == "rich" && argc == 3) {
         SetMode(g, Play);
-        // The scepter and treasures up to what hands can hold: a game LOAD takes.
+        // As many treasures as a man can carry, the scepter first.
         int carried = 0;
-        for (int i : {15, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 18, 19, 20, 21}) {
-            ItemRecord& item = g.items[i];
-            if (item.treasure && carried < kCarryLimit) item.carried = 1, ++carried;
+        for (ItemRecord& item : g.items) {
+            if (std::strncmp(item.name, "SCEPTER", 7) == 0) item.carried = 1, ++carried;
+        }
+        for (ItemRecord& item : g.items) {
+            if (item.treasure && !item.carried && carried < kCarryLimit) item.carried = 1, ++carried;
         }
         return SaveGame(g, argv[2]) ? 0 : 1;
     }

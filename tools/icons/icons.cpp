@@ -7,7 +7,7 @@
 // Defaults: resources/glyphs.gif and resources/icons. Writes, for each colour
 // scheme, the little man as the game draws him (grimspire-<scheme>-16.png, and
 // -32.png at twice the size), and the desktop icon, the man in the castle gate
-// in green, at 48, 64, 128 and 256 pixels (grimspire-<size>.png).
+// in green, at 48, 64, 128, 192, 256 and 512 pixels (grimspire-<size>.png).
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -213,7 +213,9 @@ int main(int argc, char** argv) {
     if (!WriteFile(dir + "/grimspire-48.png", EncodePng(castle, green)) ||
         !WriteFile(dir + "/grimspire-64.png", EncodePng(framed, green)) ||
         !WriteFile(dir + "/grimspire-128.png", EncodePng(Scale(framed, 2), green)) ||
-        !WriteFile(dir + "/grimspire-256.png", EncodePng(Scale(framed, 4), green))) {
+        !WriteFile(dir + "/grimspire-192.png", EncodePng(Scale(framed, 3), green)) ||
+        !WriteFile(dir + "/grimspire-256.png", EncodePng(Scale(framed, 4), green)) ||
+        !WriteFile(dir + "/grimspire-512.png", EncodePng(Scale(framed, 8), green))) {
         return 1;
     }
     return 0;

@@ -20,9 +20,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     static GameState g;
     static Renderer r;
-    InitGameState(g);
+    Host host(g);
+    host.Start();
     if (!InitRenderer(r, g)) return 1;
-    MainWindow w(g, r);
+    MainWindow w(host, r);
     w.ShowAsLastTime();
     w.OnKeyDown('P', 0);
     int blinks = 0;

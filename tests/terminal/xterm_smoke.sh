@@ -1,0 +1,100 @@
+#!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The real program in a real xterm on a virtual X screen, keys typed by xdotool
+# as a keyboard types them: the keypad's own keys walk the man diagonally with
+# Num Lock on and off; a Latin-1 locale gets no byte it cannot show and the room
+# still reads; NO_COLOR=1 gets no colour; TERM=dumb and bad options are refused.
+#   xterm_smoke.sh GRIMSPIRE_TERM TERMINAL_SCREENS
+set -u
+game=$1 screens=$2
+for tool in Xvfb xterm xdotool xset localedef script; do
+    type -P $tool >/dev/null || { echo "SKIPPED: needs $tool"; exit 77; }
+done
+work=$(mktemp -d)
+xvfb= xt=
+trap '[ -n "$xt" ] && kill $xt 2>/dev/null; [ -n "$xvfb" ] && kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+export GRIMSPIRE_SEED=5 XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data LANG=C.UTF-8
+fail() { echo "FAILED: $*"; [ -s "$work/shown" ] && cat "$work/shown"; exit 1; }
+# Polls (no fixed waits: a loaded machine is slow) until CHECK succeeds, for up to 15 s.
+until_() { for _ in $(seq 300); do "$@" && return 0; sleep 0.05; done; return 1; }
+
+# Refused before the terminal is touched, one line each.
+refused() { local out; out=$(env "${@:2}" "$game" ${1:+"$1"} 2>&1 </dev/null); [ $? -ne 0 ] && [ "$(wc -l <<<"$out")" = 1 ] || fail "not refused in one line: $1 ${*:2}: $out"; }
+refused "" TERM=dumb
+refused "" TERM=nonesuch
+refused --man=ab
+refused --save-dir
+refused --frobnicate
+"$game" --version | grep -qx "grimspire-term [0-9.]*" || fail "--version"
+"$game" -h | grep -q -- "--narrow" || fail "-h"
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+until_ test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=:$(cat "$work/display")
+
+# A fresh xterm of 80 x 25 running the game under ENV; xterm logs what the game
+# writes, script what xterm sends it, and F12 makes xterm write its screen out.
+run() {
+    [ -n "$xt" ] && kill $xt && wait $xt 2>/dev/null
+    rm -f "$work"/screen* "$work/in" "$work/out"
+    env "$@" xterm -geometry 80x25 -fa Monospace -fs 10 -l -lf "$work/out" -xrm "XTerm*printFileImmediate: $work/screen" \
+        -xrm 'XTerm*printAttributes: 0' -xrm 'XTerm*VT100.translations: #override <Key>F12: print-immediate()' \
+        -e script -q -f -O /dev/null -I "$work/in" -c "$game" &
+    xt=$!
+    local window
+    window=$(xdotool search --sync --onlyvisible --pid $xt | head -1)
+    until_ xdotool windowfocus --sync "$window" 2>/dev/null || fail "no xterm window to type into"
+}
+# The screen xterm shows, as lines without trailing blanks or trailing empty lines.
+dump() {
+    rm -f "$work"/screen*
+    xdotool key F12
+    until_ eval 'test "$(cat "$work"/screen* 2>/dev/null | wc -l)" = 25' || return 1
+    sed 's/ *$//' "$work"/screen* | awk '{ l[NR] = $0; if ($0 != "") n = NR } END { for (i = 1; i <= n; i++) print l[i] }' >"$work/shown"
+}
+is_screen() { dump && [ "$(cat "$work/shown")" = "$expected" ]; }
+expect() {  # KEYS...: xterm shows the core's screen after these keys
+    expected=$("$screens" "$GRIMSPIRE_SEED" 25 "$@")
+    until_ is_screen || { diff <(echo "$expected") "$work/shown"; fail "xterm does not show the screen after: $*"; }
+}
+numlock() { xset q | grep -q "Num Lock: *$1" || { xdotool key Num_Lock; until_ eval 'xset q | grep -q "Num Lock: *$1"'; }; }
+key() { xdotool key "$1"; }
+
+run
+expect
+key p
+expect p
+# The same keys the desktop walks with, as xterm sends them: Num Lock off, the
+# keypad's 7 and 3 are Home and PgDn, as are the keys of those names.
+numlock off
+key KP_Home; expect p 7
+key Home; expect p 7 7
+key KP_Next; expect p 7 7 3
+key Next; expect p 7 7 3 3
+# On, they are the digits.
+numlock on
+key KP_7; expect p 7 7 3 3 7
+key KP_3; expect p 7 7 3 3 7 3
+[ "$(tail -c 2 "$work/in")" = 73 ] || fail "Num Lock on sent no digits: $(tail -c 20 "$work/in" | od -c)"
+grep -qa $'\e\\[38;5;' "$work/out" || fail "a 16-colour xterm that tells its palette got no 256 colours"
+[ "$(grep -ao $'\e\\[2J' "$work/out" | wc -l)" -ge 2 ] || fail "the title was not cleared away"
+
+# Latin-1: the locale's own characters and the terminal's line-drawing set.
+mkdir "$work/locale"
+localedef -i en_US -f ISO-8859-1 "$work/locale/en_US.ISO-8859-1" 2>/dev/null || fail "no Latin-1 locale could be made"
+run LOCPATH="$work/locale" LANG=en_US.ISO-8859-1
+until_ eval 'dump && grep -q "P   -   t o   p l a y" "$work/shown"' || fail "no title in Latin-1"
+key p
+until_ eval 'dump && grep -q "C a s t l e" "$work/shown"' || fail "the room does not read in Latin-1"
+grep -qa "not UTF-8" "$work/out" || fail "nothing said how to get the full picture"
+! LC_ALL=C grep -qaP '[\x80-\x9f]|[\xc2-\xef][\x80-\xbf]' "$work/out" || fail "bytes Latin-1 cannot show"
+grep -qa $'\x0eqq\x0f' "$work/out" || fail "no lines from the line-drawing set"
+
+# NO_COLOR: the picture, and no colour sequence anywhere.
+run NO_COLOR=1
+expect
+key p
+expect p
+! grep -qaP '\e\[([0-9]*;)*(3[0-9]|4[0-9]|9[0-7]|10[0-7])[;m]' "$work/out" || fail "a colour sequence despite NO_COLOR"
+echo "PASSED: keypad 7 3 (Num Lock on), Home PgDn (off) walk; Latin-1; NO_COLOR; TERM=dumb and bad options refused"
