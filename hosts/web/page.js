@@ -292,7 +292,7 @@
   }
 
   // Load Game: the chosen file LOADed from a scratch folder, with LOAD's checks and replies
-  // under the file's own name. Only a file of a save's size is read at all.
+  // under the file's own name.
   let choosing = false;
   function chosen() {
     if (!choosing) return false;
@@ -301,6 +301,7 @@
     return true;
   }
 
+  // A file of another size than a save's is not read at all: LOAD finds it empty and says so.
   async function upload(file) {
     const folder = '/tmp/upload';
     const name = file.name.toUpperCase().replace(/[^A-Z ]/g, '').trim().slice(0, 14) || 'UPLOAD';
@@ -432,7 +433,10 @@
     });
     $('#upload').addEventListener('cancel', () => { if (chosen()) follow(); });
     // Browsers without the cancel event: the page gets its focus back when the chooser closes.
-    window.addEventListener('focus', () => setTimeout(() => { if (chosen()) follow(); }, 500));
+    // Only a chooser open when the focus came back: focus from another tab must not end the next one.
+    window.addEventListener('focus', () => {
+      if (choosing) setTimeout(() => { if (chosen()) follow(); }, 500);
+    });
   }
 
   async function start() {

@@ -113,7 +113,7 @@ try {
 
   // Two tabs open at once save a name each: each tab finds the other's save at once, and both
   // are there after both reload (no tab stores the whole folder over the other's).
-  const tab = await browser.newPage();
+  const tab = await page.browser().newPage();
   const typeIn = async (p, line) => {
     await p.bringToFront();  // a hidden page pauses, and the first key only wakes it
     for (const c of line) await p.keyboard.press(c === ' ' ? 'Space' : `Key${c}`);
@@ -182,6 +182,15 @@ try {
   await press('KeyP');
   await type('LOOK WALL');
   assert.match(await text(), /WEB[\s\S]*\d{3,4}/);
+  // A file of another size is not read at all, and the game says so in LOAD's words.
+  writeFileSync(join(temp, 'huge.bin'), Buffer.alloc(3000));
+  const refusing = page.waitForFileChooser();
+  await page.evaluate(() => 0);
+  await alt('KeyG');
+  await press('KeyL');
+  await (await refusing).accept([join(temp, 'huge.bin')]);
+  await page.waitForFunction(() => grimspire.rows().join('\n').includes(' saved game'));
+  assert.match(await text(), / There is no[\s\S]* saved game[\s\S]* named[\s\S]* UPLOAD/);
   await type('QUIT');  // where the desktop program would end, the title comes back
   await press('Space');
   assert.match(await text(), /Play Again/);
