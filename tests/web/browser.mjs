@@ -182,15 +182,6 @@ try {
   await press('KeyP');
   await type('LOOK WALL');
   assert.match(await text(), /WEB[\s\S]*\d{3,4}/);
-  // A file of another size is not read at all, and the game says so in LOAD's words.
-  writeFileSync(join(temp, 'huge.bin'), Buffer.alloc(3000));
-  const refusing = page.waitForFileChooser();
-  await page.evaluate(() => 0);
-  await alt('KeyG');
-  await press('KeyL');
-  await (await refusing).accept([join(temp, 'huge.bin')]);
-  await page.waitForFunction(() => grimspire.rows().join('\n').includes(' saved game'));
-  assert.match(await text(), / There is no[\s\S]* saved game[\s\S]* named[\s\S]* UPLOAD/);
   await type('QUIT');  // where the desktop program would end, the title comes back
   await press('Space');
   assert.match(await text(), /Play Again/);
