@@ -124,9 +124,11 @@ try {
   // Load Game from the keyboard takes a desktop save; the game is won; the best score outlives a reload.
   execFileSync(driver, ['rich', join(temp, 'RICH')]);
   await alt('KeyG');
+  await press('KeyL');  // the saves kept here, and a button for a file from the computer
+  await page.waitForSelector('#saves[open]');
   const choosing = page.waitForFileChooser();
   await page.evaluate(() => 0);  // the chooser is caught only once that request has gone out
-  await press('KeyL');
+  await page.click('#saves .upload');
   const chooser = await choosing;
   // The castle's clocks stand while the chooser does: five seconds later the grid is as it was.
   const before = await text();
