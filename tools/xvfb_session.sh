@@ -21,7 +21,7 @@ start_xvfb() {
 # which then gets the keyboard.
 start_game() {
     # No sound server: the game must say so once and play on silently.
-    PULSE_SERVER=unix:$work/no-sound-server XDG_CONFIG_HOME=$work/config "$1" >"$work/game.log" 2>&1 &
+    PULSE_SERVER=unix:$work/no-sound-server XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data "$1" >"$work/game.log" 2>&1 &
     game_pid=$!
     window=
     for _ in $(seq 100); do
