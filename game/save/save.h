@@ -21,5 +21,7 @@ int SaveGame(GameState& g, const char* path);
 int LoadGame(GameState& g, const char* path);
 // Whether the file could be loaded as a saved game.
 int IsSavedGame(const GameState& g, const char* path);
+// The game LOAD would make of the file, in out, without touching g; 0 when it is no saved game.
+int ReadSavedGame(const GameState& g, const char* path, GameState* out);
 int WriteInt32(std::FILE* file, int32_t value);
 int ReadInt32(std::FILE* file, int32_t* value);

@@ -307,6 +307,8 @@ int IsSavedGame(const GameState& g, const char* path) {
     return ReadGame(g, path, &loaded) ? 1 : 0;
 }
 
+int ReadSavedGame(const GameState& g, const char* path, GameState* out) { return ReadGame(g, path, out) ? 1 : 0; }
+
 int LoadGame(GameState& g, const char* path) {
     GameState loaded;
     if (!ReadGame(g, path, &loaded)) return 0;

@@ -31,6 +31,8 @@
 #include "keymap.h"
 #include "placement.h"
 #include "ports.h"
+#include "savebrowser.h"
+#include "savelist.h"
 #include "settings.h"
 #include "sound.h"
 #include "world/world.h"
@@ -167,7 +169,7 @@ void MainWindow::BuildMenu() {
     connect(gameMenu, &QMenu::aboutToShow, this, [this] {
         Action(ID_CONTINUE)->setEnabled(host_.CanContinue());
         Action(ID_SAVE_GAME)->setEnabled(host_.CanSaveOrLoad());
-        Action(ID_LOAD_GAME)->setEnabled(host_.CanSaveOrLoad());
+        Action(ID_LOAD_GAME)->setEnabled(host_.CanLoad());
     });
     connect(gameMenu, &QMenu::aboutToHide, this, [this] {
         for (int id : {ID_CONTINUE, ID_SAVE_GAME, ID_LOAD_GAME}) Action(id)->setEnabled(true);  // the keys always try
@@ -409,7 +411,7 @@ QString MainWindow::Ask(int id) {
     QDir().mkpath(folder);
     switch (id) {
         case ID_SAVE_GAME: return QFileDialog::getSaveFileName(this, QStringLiteral("Save Game"), folder);
-        case ID_LOAD_GAME: return QFileDialog::getOpenFileName(this, QStringLiteral("Load Game"), folder);
+        case ID_LOAD_GAME: return BrowseSaves(this, host_.Game(), renderer_.screenGlyphs, folder);
         case 0:
             QMessageBox::warning(this, QStringLiteral("Grimspire"),
                                  QStringLiteral("A saved game's name has at most 14 characters."));
@@ -428,10 +430,12 @@ void MainWindow::SaveOrLoad(bool save) {
     const QString path = Ask(save ? ID_SAVE_GAME : ID_LOAD_GAME);
     if (path.isEmpty()) return;
     const QFileInfo file(path);
-    if (!host_.SaveOrLoadByName(save, QFile::encodeName(file.absolutePath()).toStdString(),
-                                QFile::encodeName(file.fileName()).toStdString())) {
-        Ask(0);
-    }
+    SavedGame chosen;
+    chosen.name = QFile::encodeName(file.fileName()).toStdString();
+    // The kept game, chosen at the title, is continued rather than loaded.
+    chosen.kept = file == QFileInfo(QFile::decodeName(I_SaveFolder()) + QStringLiteral("/") + QLatin1String(kKeptGameName));
+    const std::string folder = QFile::encodeName(file.absolutePath()).toStdString();
+    if (!(save ? host_.SaveOrLoadByName(true, folder, chosen.name) : OpenSavedGame(host_, folder, chosen))) Ask(0);
 }
 
 // Nothing is lost by closing: the game in play is kept, and Continue brings it back.

@@ -101,9 +101,11 @@ void Host::ForgetKept() {
 
 bool Host::HasKept() const { return kept_; }
 
-bool Host::CanContinue() const {
-    return kept_ && (game_.mode == Title || game_.mode == Instructions) && !game_.aboutShown && dialogs_ == 0;
+bool Host::AtTitle() const {
+    return (game_.mode == Title || game_.mode == Instructions) && !game_.aboutShown && dialogs_ == 0;
 }
+
+bool Host::CanContinue() const { return kept_ && AtTitle(); }
 
 void Host::Keep() {
     if (game_.mode == Play && !game_.awaitingKey && played_) KeepNow(true);
@@ -201,8 +203,10 @@ HostRequest Host::Command(int id) {
             break;
         case ID_ESCAPE: request_ = HostRequest::Escape; break;
         case ID_SAVE_GAME:
+            if (CanSaveOrLoad()) request_ = HostRequest::AskSaveName;
+            break;
         case ID_LOAD_GAME:
-            if (CanSaveOrLoad()) request_ = id == ID_SAVE_GAME ? HostRequest::AskSaveName : HostRequest::AskLoadName;
+            if (CanLoad()) request_ = HostRequest::AskLoadName;
             break;
         case ID_OPEN_SAVES: request_ = HostRequest::OpenSaves; break;
         case ID_PAUSE: SetPaused(!paused_); break;
@@ -292,9 +296,18 @@ bool Host::CanSaveOrLoad() const {
     return game_.mode == Play && !game_.awaitingKey && !game_.aboutShown && dialogs_ == 0;
 }
 
+bool Host::CanLoad() const { return CanSaveOrLoad() || AtTitle(); }
+
 bool Host::SaveOrLoadByName(bool save, const std::string& folder, const std::string& name) {
     request_ = HostRequest::None;
-    if (!CanSaveOrLoad()) return true;  // the game moved on while the dialog stood
+    const bool fromTitle = !save && AtTitle();
+    if (!CanSaveOrLoad() && !fromTitle) return true;  // the game moved on while the dialog stood
+    if (fromTitle) {
+        if (name.empty() || name.size() >= sizeof game_.noun) return false;  // before the title is left for it
+        ::StopSound(game_);
+        SetMode(game_, Play);  // LOAD is a command of the game in play
+        keptRoom_ = game_.currentRoom;
+    }
     folderOverride_ = folder;
     folderOverridden_ = true;
     const int ran = RunNamedCommand(game_, save ? "SAVE" : "LOAD", name.c_str());

@@ -97,7 +97,9 @@ public:
 
     // Menu save and load are the typed commands with a name from a dialog, answered
     // on the screen as typed ones are. False when the name does not fit a command.
+    // A load may also be chosen at the title: a game is begun for the LOAD.
     bool CanSaveOrLoad() const;
+    bool CanLoad() const;
     bool SaveOrLoadByName(bool save, const std::string& folder, const std::string& name);
     // The folder saves go to just now: a dialog's folder while its command runs, else `usual`.
     const char* SaveFolder(const char* usual) const;
@@ -140,6 +142,7 @@ public:
     uint64_t Settings() const { return settings_; }
 
 private:
+    bool AtTitle() const;
     void Tick(int clock);
     void RestartClocks(int64_t now);
     void Changed() { ++frame_; }

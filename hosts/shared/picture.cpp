@@ -141,3 +141,28 @@ void DrawScreen(const Renderer& r, Surface& dest, int32_t x0, int32_t y0) {
         }
     }
 }
+
+void DrawSmallScreen(const Surface& glyphs, const uint8_t* screen, Surface& dest) {
+    Surface full;
+    CreateSurface(full, kPictureWidth, kPictureHeight);
+    for (int row = 0; row < kScreenRows; ++row) {
+        for (int column = 0; column < kScreenColumns; ++column) {
+            DrawGlyph(glyphs, full, kCellSize * column, kCellSize * row, screen[column * kScreenRows + row]);
+        }
+    }
+    CreateSurface(dest, kSmallWidth, kSmallHeight);
+    for (int y = 0; y < kSmallHeight; ++y) {
+        for (int x = 0; x < kSmallWidth; ++x) {
+            uint32_t sums[4] = {};
+            for (int dy = 0; dy < kSmallFactor; ++dy) {
+                const uint32_t* from = full.pixels + (y * kSmallFactor + dy) * full.stride + x * kSmallFactor;
+                for (int dx = 0; dx < kSmallFactor; ++dx) {
+                    for (int b = 0; b < 4; ++b) sums[b] += from[dx] >> (8 * b) & 0xFFu;
+                }
+            }
+            uint32_t pixel = 0;
+            for (int b = 0; b < 4; ++b) pixel |= (sums[b] / (kSmallFactor * kSmallFactor)) << (8 * b);
+            dest.pixels[y * dest.stride + x] = pixel;
+        }
+    }
+}

@@ -50,6 +50,13 @@ bool InitRenderer(Renderer& r, GameState& g, const uint32_t* sheet, int width, i
 void DrawGlyph(const Surface& glyphs, Surface& dest, int32_t x, int32_t y, uint8_t code);
 void DrawScreen(const Renderer& r, Surface& dest, int32_t x0, int32_t y0);
 
+// A saved screen a quarter the size each way (160 x 100), each pixel the mean of
+// the 4 x 4 it stands for, byte by byte, so it suits any pixel order.
+constexpr int kSmallFactor = 4;
+constexpr int kSmallWidth = kPictureWidth / kSmallFactor;
+constexpr int kSmallHeight = kPictureHeight / kSmallFactor;
+void DrawSmallScreen(const Surface& glyphs, const uint8_t* screen, Surface& dest);
+
 constexpr int kAboutRows = 19;
 constexpr int kAboutColumns = 28;
 constexpr int kAboutLeft = 96;  // pixels, on the 640 x 400 picture

@@ -25,6 +25,8 @@
 #include "options.h"
 #include "painter.h"
 #include "picture.h"
+#include "ports.h"
+#include "savescreen.h"
 #include "scheme.h"
 #include "tty.h"
 #include "world/world.h"
@@ -72,6 +74,7 @@ private:
     Terminal& term_;
     View view_;
     Painter painter_;
+    SaveScreen saves_;
     KeyDecoder decoder_;
     RepeatGuess guess_;
     std::deque<Input> early_;  // keys typed while the terminal was being asked
@@ -136,6 +139,18 @@ void Session::Handle(const Input& in, int64_t now) {
     if (in.kind != InputKind::Key) return;  // a late answer to the start-up questions
     const int repeat = in.repeat >= 0 ? in.repeat : guess_.Repeat(in.vk, now);
     if (in.repeat >= 0) guess_.Repeat(in.vk, now);
+    if (saves_.Shown()) {
+        const SaveScreen::Outcome outcome = saves_.Key(in.vk);
+        if (outcome != SaveScreen::Outcome::Stay) theHost.EndDialog();
+        if (outcome == SaveScreen::Outcome::Open) OpenSavedGame(theHost, saves_.Folder(), saves_.Chosen());
+        return;
+    }
+    // L at the title: the saved games, on a screen of the terminal's own.
+    if (in.vk == 'L' && !repeat && theGame.mode == Title && theHost.CanLoad() && !theHost.Paused()) {
+        saves_.Open(theGame, I_SaveFolder());
+        theHost.BeginDialog();  // the clocks stand while the list does
+        return;
+    }
     const Scheme scheme = theHost.CurrentScheme();
     theHost.Key(in.vk, repeat);
     if (theHost.Ended()) running_ = false;
@@ -153,7 +168,14 @@ void Session::Present() {
     shownMode_ = theGame.mode;
     if (FitsGrid(view_)) {
         noticeShown_ = false;
-        out += painter_.Paint(ComposeFrame(theGame, view_.rows), view_);
+        if (saves_.Shown()) {
+            static GameState list;
+            list = theGame;
+            saves_.Draw(list);
+            out += painter_.Paint(ComposeFrame(list, view_.rows), view_);
+        } else {
+            out += painter_.Paint(ComposeFrame(theGame, view_.rows), view_);
+        }
     } else if (!noticeShown_) {
         noticeShown_ = true;
         out += painter_.PaintTooSmall(view_);

@@ -25,6 +25,8 @@ const char kUsage[] =
     "laid out on it, and Home, PgUp, End, PgDn diagonally (a terminal cannot tell\n"
     "them from the keypad's). Type commands and press Enter.\n"
     "F1 About, F2 new game, F5 F6 F7 gray, green, amber; Ctrl-Q ends the program.\n"
+    "At the title C continues the game you left and L lists the saved games\n"
+    "(the arrows choose, Enter loads, Esc goes back).\n"
     "Best in a UTF-8 locale; NO_COLOR=1 draws in the terminal's own colour.\n";
 
 // One character one column wide, in the locale's encoding, as UTF-8; empty when

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/core.h"
 #include "core/cp437.h"
@@ -19,6 +20,7 @@
 #include "picture.h"
 #include "placement.h"
 #include "ports.h"
+#include "savelist.h"
 #include "save/save.h"
 #include "world/world.h"
 
@@ -44,6 +46,8 @@ Host theHost(theGame, false);  // a page cannot close itself: where the game wou
 Renderer theRenderer;
 Surface thePicture;
 CueDeck theDeck;
+std::vector<SavedGame> theSaves;  // as the save browser last listed them
+Surface theSmall;
 
 // What the picture last showed; nothing is drawn again while it still holds.
 struct Shown {
@@ -222,6 +226,29 @@ EMSCRIPTEN_KEEPALIVE void web_dialog(int open) {
 // screen as the typed command is.
 EMSCRIPTEN_KEEPALIVE int web_save_or_load(int save, const char* folder, const char* name) {
     return theHost.SaveOrLoadByName(save != 0, folder, name) ? 1 : 0;
+}
+
+// The save browser: the saved games in the page's folder, listed afresh; each
+// one's title, time, score and picture (160 x 100, canvas bytes, the current colour).
+EMSCRIPTEN_KEEPALIVE int web_list_saves() {
+    web_present();  // the glyphs in the colour now chosen
+    theSaves = ListSavedGames(theGame, "/saves");
+    return static_cast<int>(theSaves.size());
+}
+EMSCRIPTEN_KEEPALIVE const char* web_list_title(int i) { return theSaves.at(static_cast<size_t>(i)).title.c_str(); }
+EMSCRIPTEN_KEEPALIVE const char* web_list_when(int i) {
+    static std::string when;
+    when = SavedWhen(theSaves.at(static_cast<size_t>(i)));
+    return when.c_str();
+}
+EMSCRIPTEN_KEEPALIVE int web_list_score(int i) { return static_cast<int>(theSaves.at(static_cast<size_t>(i)).score); }
+EMSCRIPTEN_KEEPALIVE const uint32_t* web_list_picture(int i) {
+    DrawSmallScreen(theRenderer.screenGlyphs, theSaves.at(static_cast<size_t>(i)).screen, theSmall);
+    return theSmall.pixels;
+}
+// Opened as a LOAD of its name (the kept game at the title continued), answered on the screen.
+EMSCRIPTEN_KEEPALIVE int web_list_open(int i) {
+    return OpenSavedGame(theHost, "/saves", theSaves.at(static_cast<size_t>(i))) ? 1 : 0;
 }
 
 // Whether a key of any kind is what the game waits for (a tap on the picture gives one).

@@ -249,9 +249,14 @@
     switch (HOST_REQUESTS[request]) {
       case 'AskSaveName': download(); break;
       case 'AskLoadName':
-        Module._web_dialog(1);
-        choosing = true;
-        $('#upload').click();
+        Module.saveBrowser.open({
+          upload() {
+            Module._web_dialog(1);
+            choosing = true;
+            $('#upload').click();
+          },
+          after: () => carry(0),
+        });
         break;
       case 'FullScreen':
         if (isFull()) document.exitFullscreen();

@@ -8,12 +8,15 @@
 #include "host.h"
 
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
 #include <mmsystem.h>
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "glyphsheet.h"
 #include "keyplaces.h"
@@ -21,6 +24,7 @@
 #include "placement.h"
 #include "platform.h"
 #include "resource.h"
+#include "savelist.h"
 
 namespace {
 
@@ -221,11 +225,120 @@ auto InDialog(F f) {
     return result;
 }
 
+void WarnNameTooLong() {
+    InDialog([] {
+        return MessageBoxA(mainWindow, "A saved game's name has at most 14 characters.", "Grimspire",
+                           MB_OK | MB_ICONWARNING);
+    });
+}
+
+// Load Game's list: the saves with their pictures, as the shared list has them.
+struct SaveBrowser {
+    std::vector<SavedGame> saves;
+    int chosen = -1;
+};
+
+void FillSaveList(HWND list, const SaveBrowser& b) {
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    const char* headings[] = {"Name", "Saved", "Score"};
+    const int widths[] = {kSmallWidth + 110, 120, 60};
+    for (int c = 0; c < 3; ++c) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.pszText = const_cast<char*>(headings[c]);
+        column.cx = widths[c];
+        column.iSubItem = c;
+        SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&column));
+    }
+    // The list view owns the image list and frees it with itself.
+    const HIMAGELIST images = ImageList_Create(kSmallWidth, kSmallHeight, ILC_COLOR32, static_cast<int>(b.saves.size()), 1);
+    for (size_t i = 0; i < b.saves.size(); ++i) {
+        Surface small;
+        DrawSmallScreen(theRenderer.screenGlyphs, b.saves[i].screen, small);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = kSmallWidth;
+        info.bmiHeader.biHeight = -kSmallHeight;  // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (bitmap == nullptr) continue;
+        std::memcpy(bits, small.pixels, static_cast<size_t>(kSmallWidth) * kSmallHeight * 4);
+        ImageList_Add(images, bitmap, nullptr);
+        DeleteObject(bitmap);
+    }
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    for (size_t i = 0; i < b.saves.size(); ++i) {
+        const SavedGame& s = b.saves[i];
+        const std::string texts[] = {s.title, SavedWhen(s), std::to_string(s.score)};
+        LVITEMA item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = static_cast<int>(i);
+        item.iImage = static_cast<int>(i);
+        item.pszText = const_cast<char*>(texts[0].c_str());
+        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        for (int c = 1; c < 3; ++c) {
+            LVITEMA sub{};
+            sub.iSubItem = c;
+            sub.pszText = const_cast<char*>(texts[c].c_str());
+            SendMessageA(list, LVM_SETITEMTEXTA, i, reinterpret_cast<LPARAM>(&sub));
+        }
+    }
+    LVITEMA first{};
+    first.stateMask = first.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
+}
+
+INT_PTR CALLBACK SaveBrowserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* b = reinterpret_cast<SaveBrowser*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    const HWND list = GetDlgItem(dialog, IDC_SAVELIST);
+    switch (message) {
+        case WM_INITDIALOG:
+            SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+            FillSaveList(list, *reinterpret_cast<SaveBrowser*>(lParam));
+            SetFocus(list);
+            return FALSE;  // the focus is set
+        case WM_NOTIFY: {
+            const auto* note = reinterpret_cast<const NMHDR*>(lParam);
+            if (note->idFrom == IDC_SAVELIST && note->code == LVN_ITEMACTIVATE) {
+                b->chosen = reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem;
+                if (b->chosen >= 0) EndDialog(dialog, IDOK);
+            }
+            return TRUE;
+        }
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDOK:
+                    b->chosen = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+                    if (b->chosen >= 0) EndDialog(dialog, IDOK);
+                    return TRUE;
+                case IDC_OTHER:
+                case IDCANCEL: EndDialog(dialog, LOWORD(wParam)); return TRUE;
+                default: return FALSE;
+            }
+        default: return FALSE;
+    }
+}
+
 // The menu's Save and Load are the typed commands with a name from the dialog:
 // the same checks, the same replies on the screen.
 void SaveOrLoadByDialog(bool save) {
     const std::string saves = SavesFolder();
     CreateDirectoryA(saves.c_str(), nullptr);
+    if (!save) {
+        SaveBrowser browser;
+        browser.saves = ListSavedGames(theGame, saves);
+        const INT_PTR result = InDialog([&] {
+            return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SAVES), mainWindow, SaveBrowserProc,
+                                   reinterpret_cast<LPARAM>(&browser));
+        });
+        if (result == IDOK && browser.chosen >= 0) {
+            if (!OpenSavedGame(theHost, saves, browser.saves[static_cast<size_t>(browser.chosen)])) WarnNameTooLong();
+            return;
+        }
+        if (result != IDC_OTHER) return;
+    }
     char path[MAX_PATH] = "";
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
@@ -239,12 +352,7 @@ void SaveOrLoadByDialog(bool save) {
     const BOOL chosen = InDialog([&] { return save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn); });
     if (!chosen) return;
     // Kept with its last separator, so that a drive's root stays the root.
-    if (!theHost.SaveOrLoadByName(save, std::string(path, ofn.nFileOffset), path + ofn.nFileOffset)) {
-        InDialog([] {
-            return MessageBoxA(mainWindow, "A saved game's name has at most 14 characters.", "Grimspire",
-                               MB_OK | MB_ICONWARNING);
-        });
-    }
+    if (!theHost.SaveOrLoadByName(save, std::string(path, ofn.nFileOffset), path + ofn.nFileOffset)) WarnNameTooLong();
 }
 
 // Does what the host leaves to the window, then shows what changed.
@@ -379,7 +487,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_INITMENUPOPUP: {
             const UINT inPlay = theHost.CanSaveOrLoad() ? MF_ENABLED : MF_GRAYED;
             EnableMenuItem(Menu(), ID_SAVE_GAME, inPlay);
-            EnableMenuItem(Menu(), ID_LOAD_GAME, inPlay);
+            EnableMenuItem(Menu(), ID_LOAD_GAME, theHost.CanLoad() ? MF_ENABLED : MF_GRAYED);
             EnableMenuItem(Menu(), ID_CONTINUE, theHost.CanContinue() ? MF_ENABLED : MF_GRAYED);
             return 0;
         }
@@ -464,6 +572,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         }
     }
     theHost.Start();
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};  // Load Game's list
+    InitCommonControlsEx(&controls);
     if (!LoadGlyphs()) {
         MessageBoxA(nullptr, "Grimspire cannot start: its glyph sheet could not be read. The program may be damaged.",
                     "Grimspire", MB_OK | MB_ICONERROR);

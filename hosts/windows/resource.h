@@ -8,5 +8,8 @@
 #define IDI_AMBER 114
 #define IDR_MENU 115
 #define IDR_ACCELERATORS 116
+#define IDD_SAVES 117
+#define IDC_SAVELIST 1001
+#define IDC_OTHER 1002
 
 #include "commands.h"

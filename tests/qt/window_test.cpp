@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
+#include <QTimer>
 #include <QFile>
 #include <QMenuBar>
 #include <QTest>
@@ -13,6 +15,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <filesystem>
+#include <functional>
+#include <fstream>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -328,6 +334,90 @@ TEST_F(WindowTest, SavesFromTheMenuAndClosingKeepsTheGame) {
     EXPECT_EQ(where(), left);
     QFile::remove(kept);
     QDir(folder).removeRecursively();
+}
+
+// Game > Load Game... lists the saves, the kept game first as Continue and then the newest first, each with
+// its name, time, score and its screen drawn small in the current colour; a double click or Enter opens one,
+// at the title as in play.
+TEST_F(WindowTest, TheSaveBrowserShowsEverySaveWithItsPictureAndOpensOne) {
+    namespace fs = std::filesystem;
+    const std::string folder = I_SaveFolder();
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const auto where = [&] { return std::to_string(g.currentRoom) + ":" + std::to_string(g.playerColumn) + "," + std::to_string(g.playerRow); };
+    std::map<std::string, std::pair<std::string, std::vector<uint8_t>>> saved;  // where, and the screen
+    Do("F6");
+    Do("P");
+    for (const char* step : {"ONE", "Left", "TWO", "Up", "THREE", "Up", "kept"}) {
+        if (std::string(step) == "Left" || std::string(step) == "Up") {
+            Do(step);
+            std::find_if(std::begin(g.items), std::end(g.items), [](const ItemRecord& i) { return i.treasure; })->carried = 1;
+            continue;
+        }
+        saved[step] = {where(), std::vector<uint8_t>(g.screen, g.screen + kScreenCells)};
+        if (std::string(step) == "kept") Do("F2");
+        else ASSERT_TRUE(host->SaveOrLoadByName(true, folder, step));
+    }
+    const auto now = fs::file_time_type::clock::now();
+    int age = 4;
+    for (const char* name : {"kept-game", "THREE", "ONE", "TWO"}) fs::last_write_time(fs::path(folder) / name, now - std::chrono::minutes(age--));
+    std::ofstream(fs::path(folder) / "NOTES") << "not a saved game";
+    // Each cell of a small picture as bright as the glyph the screen holds there, and in green alone.
+    std::vector<int> lit(256);
+    for (int code = 0; code < 256; ++code) {
+        for (int i = 0; i < 256; ++i) lit[code] += (r.screenGlyphs.pixels[(i / 16) * r.screenGlyphs.stride + code * kGlyphCellWidth + i % 16] & 0xFFFFFF) != 0;
+    }
+    const auto matches = [&](const QImage& small, const std::vector<uint8_t>& screen) {
+        if (small.size() != QSize(kSmallWidth, kSmallHeight)) return false;
+        for (int cell = 0; cell < kScreenCells; ++cell) {
+            int green = 0;
+            for (int i = 0; i < 16; ++i) {
+                const QRgb p = small.pixel(cell / kScreenRows * 4 + i % 4, cell % kScreenRows * 4 + i / 4);
+                if (qRed(p) || qBlue(p)) return false;
+                green += qGreen(p);
+            }
+            if (std::abs(green - lit[screen[static_cast<size_t>(cell)]] * 255 / 16) > 16) return false;
+        }
+        return true;
+    };
+    // Opens the browser, lists what it shows ("title score, picture right?"), then does `act` in it.
+    const auto browse = [&](const std::function<void(QListWidget&)>& act) {
+        w->activateWindow();  // the offscreen platform gives nothing back when a dialog goes
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        std::string shown;
+        QTimer::singleShot(0, [&] {
+            ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+            auto* list = dialog->findChild<QListWidget*>();
+            ASSERT_NE(list, nullptr);
+            for (int i = 0; i < list->count(); ++i) {
+                const QStringList lines = list->item(i)->text().split(QLatin1Char('\n'));
+                const std::string title = lines[0].toStdString();
+                const QImage small = list->item(i)->icon().pixmap(QSize(kSmallWidth, kSmallHeight)).toImage();
+                shown += title + " " + lines[2].toStdString() + (matches(small, saved[title == "Continue" ? "kept" : title].second) ? ", " : " wrong, ");
+            }
+            act(*list);
+        });
+        Do("Ctrl+O");
+        return shown;
+    };
+    State();
+    const std::string all = "Continue Score 50, TWO Score 50, ONE Score 0, THREE Score 50, ";
+    EXPECT_EQ(browse([&](QListWidget& list) {
+                  const QPoint at = list.visualItemRect(list.item(0)).center();
+                  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);  // a double click's first half
+                  QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
+              }), all);
+    EXPECT_EQ(State(), "green window menu x1 play 17");
+    EXPECT_EQ(where(), saved["kept"].first);  // continued
+    EXPECT_EQ(browse([&](QListWidget& list) {
+                  QTest::keyClick(&list, Qt::Key_Down);
+                  QTest::keyClick(&list, Qt::Key_Down);
+                  QTest::keyClick(&list, Qt::Key_Return);
+              }), all);
+    EXPECT_EQ(where(), saved["ONE"].first);
+    fs::remove_all(folder);
 }
 
 // The castle's clocks stand while a dialog does: with the ogre beside the man, five seconds of the Load

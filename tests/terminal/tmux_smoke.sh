@@ -85,6 +85,11 @@ offers() { shown | tr -d " " | grep -q "C-tocontinueyourlastgame"; }
 until_ offers || fail "the title does not offer the kept game"
 T send-keys -t "$pane" C
 expect 25 p Right Right Right
+# L at the title lists the saves, the kept game first; Enter opens it.
+T send-keys -t "$pane" F2 l
+until_ eval 'shown | tr -d " " | grep -q ">Continue0"' || fail "L listed no kept game"
+T send-keys -t "$pane" Enter
+expect 25 p Right Right Right
 T send-keys -t "$pane" C-q
 restored Ctrl-Q
 

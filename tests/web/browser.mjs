@@ -162,9 +162,11 @@ try {
   await page.waitForFunction(() => grimspire.rows().join('\n').includes(' saved game'));
   assert.match(await text(), / There is no[\s\S]* saved game[\s\S]* named[\s\S]* HUGEBIN/);
   await alt('KeyG');
+  await press('KeyL');  // the saves kept here, and a button for a file from the computer
+  await page.waitForSelector('#saves[open]');
   const choosing = page.waitForFileChooser();
   await page.evaluate(() => 0);  // the chooser is caught only once that request has gone out
-  await press('KeyL');
+  await page.click('#saves .upload');
   const chooser = await choosing;
   // The castle's clocks stand while the chooser does: five seconds later the grid is as it was.
   const before = await text();
