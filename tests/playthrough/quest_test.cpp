@@ -119,7 +119,9 @@ TEST_F(Dealt, OnceAMonsterBarredTheWayInTheCastlesOf301And887) {
 class DealtCastles : public Dealt, public ::testing::WithParamInterface<uint32_t> {};
 
 TEST_P(DealtCastles, EachThingAloneInARoomOnReachableFloorAndNoMonsterOnTheOnlyWay) {
-    for (uint32_t seed = GetParam(); seed < GetParam() + 500; ++seed) {
+    // Under Wine (GRIMSPIRE_QUEST_GAMES set lower) a tenth of them.
+    const uint32_t count = Games() < 198 ? 50 : 500;
+    for (uint32_t seed = GetParam(); seed < GetParam() + count; ++seed) {
         StartPlaying(seed);
         Command("SECOND QUEST");
         // No two items, and no two monsters, share a room; the courtyard is never one.

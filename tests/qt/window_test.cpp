@@ -47,7 +47,6 @@ protected:
         ASSERT_TRUE(InitRenderer(r, g));
         w = std::make_unique<MainWindow>(*host, r);
         w->SetKeyTap([this](uint32_t key, int32_t repeat) { seen += " " + std::to_string(key) + (repeat ? "r" : ""); });
-        w->SetAsker([this](int id) { return seen += id == ID_ZOOM_IN ? " no-fit" : " asked", QString(); });
         w->ShowAsLastTime();
         ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
         w->OnCommand(ID_ACTUAL_SIZE);
@@ -103,6 +102,7 @@ protected:
 };
 
 TEST_F(WindowTest, MenuCommandsWorkByTheirKeysWithAndWithoutTheMenuBar) {
+    w->SetAsker([this](int id) { return seen += id == ID_ZOOM_IN ? " no-fit" : " asked", QString(); });
     const std::pair<const char*, const char*> steps[] = {
         {"P", "gray window menu x1 play 80"},  {"F6", "green window menu x1 play"},
         {"F7", "amber window menu x1 play"},   {"F7", "amber window menu x1 play"},

@@ -154,10 +154,12 @@ try {
   execFileSync(driver, ['rich', join(temp, 'RICH')]);
   // A file of another size is not read at all, and the game says so in LOAD's words.
   writeFileSync(join(temp, 'huge.bin'), Buffer.alloc(3000));
-  const refusing = page.waitForFileChooser();
-  await page.evaluate(() => 0);
   await alt('KeyG');
   await press('KeyL');
+  await page.waitForSelector('#saves[open]');
+  const refusing = page.waitForFileChooser();
+  await page.evaluate(() => 0);
+  await page.click('#saves .upload');
   await (await refusing).accept([join(temp, 'huge.bin')]);
   await page.waitForFunction(() => grimspire.rows().join('\n').includes(' saved game'));
   assert.match(await text(), / There is no[\s\S]* saved game[\s\S]* named[\s\S]* HUGEBIN/);
