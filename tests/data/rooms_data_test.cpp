@@ -48,12 +48,6 @@ std::vector<std::string> Source() {
     return lines;
 }
 
-TEST(RoomCompiler, TheSourceCompilesToTheBytesTheGameCarries) {
-    const ScopedTempDir dir;
-    ASSERT_EQ(Compile(Source()), "0 ");
-    EXPECT_TRUE(Read("out.bin") == std::string(reinterpret_cast<const char*>(kBuiltInRoomData), kRoomDataSize));
-}
-
 // A room's block is its header (line 0), 18 map lines (1..18), 5 description
 // lines (19..23) and the exits line (24). Each fault, in a room, replaces a line
 // of its block with the text and is blamed on that line; or, without text, cuts

@@ -85,15 +85,6 @@ TEST(TerminalKeys, ASequenceSplitAcrossReadsWaitsForItsEnd) {
     EXPECT_EQ(in->vk, 116u);
 }
 
-TEST(TerminalKeys, TheSameKeyWithinAWindowIsARepeat) {
-    RepeatGuess r;
-    EXPECT_EQ(r.Repeat(VK_RIGHT, 1000), 0);
-    EXPECT_EQ(r.Repeat(VK_RIGHT, 1030), 1);
-    EXPECT_EQ(r.Repeat(VK_RIGHT, 1130), 1);
-    EXPECT_EQ(r.Repeat(VK_LEFT, 1140), 0);
-    EXPECT_EQ(r.Repeat(VK_LEFT, 1241), 0);
-}
-
 TEST(TerminalCells, EachCodeTakesItsColumns) {
     const Glyphs wide;
     const struct {
