@@ -61,7 +61,7 @@ try:
           stdout=log, stderr=log)
     wait_for(lambda: run("pactl", "info").returncode == 0, "the sound server did not start")
     display_r, display_w = os.pipe()
-    start(["Xvfb", "-displayfd", str(display_w), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+    start(["Xvfb", "-displayfd", str(display_w), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"],
           pass_fds=(display_w,), stderr=subprocess.DEVNULL)
     env["DISPLAY"] = ":" + os.read(display_r, 16).decode().strip()
     start([sys.argv[1]], stdout=subprocess.DEVNULL, stderr=open(work + "/game.log", "w"))

@@ -10,7 +10,8 @@ game=$1 screens=$2
 type -P tmux >/dev/null || { echo "SKIPPED: needs tmux"; exit 77; }
 work=$(mktemp -d)
 server=
-trap '[ -n "$server" ] && kill $server 2>/dev/null; rm -rf "$work"' EXIT
+# A hung-up game may still be keeping itself into $work for a moment.
+trap '[ -n "$server" ] && kill $server 2>/dev/null; for _ in $(seq 100); do rm -rf "$work" 2>/dev/null && break; sleep 0.1; done' EXIT
 export LANG=C.UTF-8 GRIMSPIRE_SEED=5 XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data TERM=screen
 T() { tmux -S "$work/tmux" "$@"; }
 fail() { echo "FAILED: $*"; [ -n "${pane:-}" ] && T capture-pane -p -t "$pane"; exit 1; }
@@ -68,7 +69,7 @@ until_ shows "╔═════" || fail "F1 showed no About box"
 T send-keys -t "$pane" x
 expect 25 p "LOOK WALL" Enter Right
 T send-keys -t "$pane" F6
-until_ grep -qx "scheme=green" "$work/config/grimspire/grimspire.conf" || fail "F6 kept no colour"
+until_ grep -sqx "scheme=green" "$work/config/grimspire/grimspire.conf" || fail "F6 kept no colour"
 T send-keys -t "$pane" C-q
 restored Ctrl-Q
 test -s "$kept" || fail "Ctrl-Q kept no game"

@@ -28,7 +28,7 @@ refused --frobnicate
 "$game" --version | grep -qx "grimspire-term [0-9.]*" || fail "--version"
 "$game" -h | grep -q -- "--narrow" || fail "-h"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
 xvfb=$!
 until_ test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=:$(cat "$work/display")

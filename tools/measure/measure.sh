@@ -35,7 +35,7 @@ echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 g++ -O2 -std=c++20 "$here/frame_timer.cpp" -lX11 -lXtst -o "$work/frame_timer"
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do
     [ -s "$work/display" ] && break
