@@ -120,16 +120,6 @@ TEST_F(WindowTest, MenuCommandsWorkByTheirKeysWithAndWithoutTheMenuBar) {
     }
     EXPECT_EQ(w->windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
               QImage(QStringLiteral(":/icons/grimspire-green-32.png")).convertToFormat(QImage::Format_ARGB32));
-    QString menus;
-    for (QAction* menu : w->menuBar()->actions()) {
-        for (QAction* item : menu->menu()->actions()) menus += menu->text() + " " + item->text() + "\n";
-    }
-    EXPECT_EQ(menus.toStdString(),
-              "&Game &New Game\tF2\n&Game \n&Game &Save Game...\tCtrl+S\n&Game &Load Game...\tCtrl+O\n"
-              "&Game Open Saves &Folder\n&Game \n&Game &Pause\tF3\n&Game \n&Game E&xit\n&View &Gray\tF5\n"
-              "&View G&reen\tF6\n&View &Amber\tF7\n&View \n&View &Full Screen\tAlt + Enter\n"
-              "&View Zoom &In\tCtrl++\n&View Zoom &Out\tCtrl+-\n&View A&ctual Size\tCtrl+0\n&View \n"
-              "&View &Sound\tF8\n&Help &About\tF1\n");
 }
 
 // Windows virtual-key codes (0: the game gets nothing), every other one held down.
@@ -164,14 +154,8 @@ TEST_F(WindowTest, KeysReachTheGameAsVirtualKeyCodes) {
     }
 }
 
-TEST_F(WindowTest, TheAboutBoxStopsTheTicksAndTheGameEndsWithTheWindow) {
-    for (const char* key : {"P", "F1"}) Do(key);
-    const int32_t cursor = g.cursorOn;
-    QTest::qWait(3 * kBlinkPeriodMs);
-    EXPECT_EQ(g.cursorOn, cursor);
-    Do("F1");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return g.cursorOn != cursor; }, 3 * kBlinkPeriodMs));
-    for (const char* key : {"Q", "U", "I", "T", "Return", "Space", "N"}) Do(key);  // quit, and no other game
+TEST_F(WindowTest, TheGameEndsWithTheWindow) {
+    for (const char* key : {"P", "Q", "U", "I", "T", "Return", "Space", "N"}) Do(key);  // quit, and no other game
     EXPECT_FALSE(w->isVisible());
 }
 
@@ -275,8 +259,8 @@ TEST_F(WindowTest, ThePictureIsDrawnAtAWholeFactorAtAnySize) {
     EXPECT_EQ(whole(), "x1 filled");
 }
 
-// The menu's Save Game and Load Game are SAVE and LOAD with the name from the dialog, replies and all;
-// closing asks first only when a key was played since the last save or load.
+// The menu's Save Game and Load Game ask the dialog for a name, again when it does not fit; closing asks
+// first when the host says play would be lost (tests/transcripts/host.txt has when).
 TEST_F(WindowTest, SavesFromTheMenuAndLeavingAsksOnlyWhenSomethingWouldBeLost) {
     const QString folder = QDir::tempPath() + QStringLiteral("/grimspire-window-saves");
     QDir(folder).removeRecursively();
@@ -289,18 +273,11 @@ TEST_F(WindowTest, SavesFromTheMenuAndLeavingAsksOnlyWhenSomethingWouldBeLost) {
         for (int column = 25; column < 40; ++column) line += static_cast<char>(CellAt(g, column, 12));  // the message
         return line.substr(0, line.find_last_not_of(std::string(" \0", 2)) + 1);
     };
-    w->close();  // at the title
-    EXPECT_EQ(asked + (w->isVisible() ? " open" : " closed"), " closed");
     const auto reopen = [&] {
         w->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
     };
-    reopen();
-    Do("P");
-    w->close();  // nothing played yet
-    EXPECT_FALSE(w->isVisible());
-    reopen();
-    for (const char* key : {"Left", "Up"}) Do(key);
+    for (const char* key : {"P", "Left", "Up"}) Do(key);
     answer = folder + QStringLiteral("/KEEP");
     Do("Ctrl+S");
     EXPECT_EQ(reply(), " Game Saved");
@@ -317,12 +294,6 @@ TEST_F(WindowTest, SavesFromTheMenuAndLeavingAsksOnlyWhenSomethingWouldBeLost) {
     answer = folder + QStringLiteral("/KEEP");
     Do("Ctrl+O");
     EXPECT_EQ(where(), saved);
-    QFile(folder + QStringLiteral("/NOTES")).open(QIODevice::WriteOnly);
-    answer = folder + QStringLiteral("/NOTES");
-    Do("Ctrl+O");
-    EXPECT_EQ(reply(), " There is no");
-    Do("Ctrl+S");
-    EXPECT_EQ(reply(), " Error Saving");  // not a saved game: never written over
     answer = folder + QStringLiteral("/FIFTEEN LETTERS");
     Do("Ctrl+S");  // a name longer than a command holds is refused, not cut short
     EXPECT_EQ(asked.substr(asked.size() - 4), " 8 0");
@@ -357,16 +328,13 @@ TEST_F(WindowTest, TheClocksStandWhileTheLoadDialogIsOpen) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return g.strength < strength; }, 20000));
 }
 
-// Minimising pauses both clocks; restoring resumes only what minimising paused.
+// Minimising pauses the game (the host holds its clocks); restoring resumes only what minimising paused.
 TEST_F(WindowTest, MinimisingPausesTheGame) {
     Do("P");
     for (const bool pausedFirst : {false, true}) {
         if (pausedFirst) Do("F3");
         w->showMinimized();
         EXPECT_TRUE(QTest::qWaitFor([&] { return w->Paused(); }));
-        const int32_t cursor = g.cursorOn;
-        QTest::qWait(3 * kBlinkPeriodMs);
-        EXPECT_EQ(g.cursorOn, cursor);
         w->showNormal();
         EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isMinimized(); }));
         EXPECT_EQ(w->Paused(), pausedFirst);
@@ -374,8 +342,9 @@ TEST_F(WindowTest, MinimisingPausesTheGame) {
     }
 }
 
-// The host's cue policy over the desktop's mixer, as the output pulls the embedded cues: one at a time, a
-// new one cutting off the old, the obstacle bump dropped while another plays, a stop or sound off silencing all.
+// The desktop's mixer under the host's cue policy (tests/transcripts/host.txt), as the output pulls the
+// embedded cues: each heard whole at any rate, a new one cutting off the old, the bump dropped while
+// another plays, a stop silencing all.
 TEST(SoundCues, OneCueAtATimeAtTheOutputsRate) {
     CueMixer mixer;
     GameState g{};
@@ -413,16 +382,6 @@ TEST(SoundCues, OneCueAtATimeAtTheOutputsRate) {
     host.PlayCue(CUE_ATTACK);
     host.StopSound();
     EXPECT_EQ(heard(11025), "0");
-    host.PlayCue(CUE_HARP);
-    host.Command(ID_VIEW_SOUND);  // off: what sounds stops, nothing starts
-    EXPECT_EQ(heard(11025), "0");
-    host.PlayCue(CUE_WHAT);
-    EXPECT_EQ(heard(11025), "0");
-    host.Command(ID_VIEW_SOUND);
-    host.PlayCue(CUE_WHAT);
-    host.Command(ID_PAUSE);  // pausing stops the sound too
-    EXPECT_EQ(heard(11025), "0");
-    host.Command(ID_PAUSE);
     host.PlayCue(CUE_WHAT);
     EXPECT_EQ(heard(22050), std::to_string(CUE_WHAT));
 }
