@@ -18,9 +18,10 @@ await page.evaluateOnNewDocument(() => {
   const connect = AudioNode.prototype.connect;
   AudioNode.prototype.connect = function (to, ...rest) {
     if (!(to instanceof AudioDestinationNode)) return connect.call(this, to, ...rest);
-    const heard = connect.call(to.context.createAnalyser(), to);
-    window.loudness = () => heard.getFloatTimeDomainData(heard.samples ??= new Float32Array(heard.fftSize))
-      ?? Math.max(...heard.samples.map(Math.abs));
+    const heard = to.context.createAnalyser();
+    const samples = new Float32Array(heard.fftSize);
+    window.loudness = () => heard.getFloatTimeDomainData(samples) ?? Math.max(...samples.map(Math.abs));
+    connect.call(heard, to);
     connect.call(this, heard);
     return to;
   };
