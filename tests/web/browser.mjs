@@ -130,7 +130,7 @@ try {
   await page.click('#menubar > div:first-child > button');
   await page.click('[data-command=ID_SAVE_GAME]');
   const downloaded = join(temp, 'GRIMSPIRE');
-  for (let i = 0; i < 100 && !(existsSync(downloaded) && statSync(downloaded).size === 2152); ++i) await sleep(50);
+  for (let i = 0; i < 300 && !(existsSync(downloaded) && statSync(downloaded).size === 2152); ++i) await sleep(50);
   execFileSync(driver, ['resave', downloaded, join(temp, 'again')]);
   assert.ok(readFileSync(downloaded).equals(readFileSync(join(temp, 'again'))));
 
