@@ -24,7 +24,7 @@ start_game() {
     PULSE_SERVER=unix:$work/no-sound-server XDG_CONFIG_HOME=$work/config "$1" >"$work/game.log" 2>&1 &
     game_pid=$!
     window=
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do  # up to 30 s: a busy machine starts it slowly
         window=$(xdotool search --onlyvisible --name '^Grimspire$' 2>/dev/null | head -1) || true
         [ -n "$window" ] && break
         sleep 0.1
