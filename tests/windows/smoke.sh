@@ -67,7 +67,7 @@ shot() {
         for phase in 0 1; do convert "$work/$1-$phase.ppm" -sample "${factor}00%" "$work/$1x$factor-$phase.ppm"; done
         set -- "$1x$factor"
     fi
-    for _ in $(seq 40); do
+    for _ in $(seq 60); do
         if shoot "$factor"; then
             for phase in 0 1; do
                 compare -metric AE "$work/shot.png" "$work/$1-$phase.ppm" null: 2>/dev/null && return 0
