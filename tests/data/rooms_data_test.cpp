@@ -20,6 +20,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/cp437.h"
 #include "game_fixture.h"
 #include "temp_dir.h"
 #include "world/world.h"
@@ -46,6 +47,29 @@ std::vector<std::string> Source() {
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
+}
+
+// Each room the game carries, read back as its source block: the map and description lines
+// between bars, then the exits (the compiler's own reading is not asked).
+TEST(RoomCompiler, TheGameCarriesEachRoomAsItsSourceReads) {
+    std::vector<std::string> source;
+    for (const std::string& line : Source()) {
+        if (!line.empty() && line[0] != '#' && line.rfind("room ", 0) != 0) source.push_back(line);
+    }
+    std::vector<std::string> carried;
+    for (int room = 0; room < kRoomCount; ++room) {
+        const uint8_t* r = kBuiltInRoomData + room * kRoomRecordSize;
+        for (int line = 0; line < kMapRows + 5; ++line) {
+            const int width = line < kMapRows ? kMapColumns : 25, at = line < kMapRows ? line * kMapColumns : kMapCells + (line - kMapRows) * 25;
+            std::string text = "|";
+            for (int k = 0; k < width; ++k) AppendUtf8(text, Cp437ToUnicode(r[at + k]));
+            carried.push_back(text + "|");
+        }
+        const std::string exits(reinterpret_cast<const char*>(r) + kMapCells + 125, 16);
+        carried.push_back("exits " + exits.substr(0, exits.find_last_not_of(' ') + 1));
+    }
+    ASSERT_EQ(carried.size(), source.size());
+    for (size_t i = 0; i < source.size(); ++i) EXPECT_EQ(carried[i], source[i]) << "room " << i / 24;
 }
 
 // A room's block is its header (line 0), 18 map lines (1..18), 5 description

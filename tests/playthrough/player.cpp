@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/core.h"
+#include "golden.h"
 #include "save/save.h"
 #include "world/world.h"
 
@@ -84,6 +85,16 @@ void Player::Key(uint32_t key) {
     }
 }
 
+void Player::ExpectThePerfectEnd() {
+    RecordProperty("keys", keys);
+    RecordProperty("stepsSaved", stepsSaved);
+    RecordProperty("lowestStrength", lowestStrength);
+    EXPECT_GT(stepsSaved, keys / 2);
+    ASSERT_EQ(g.mode, Summary);
+    EXPECT_EQ(g.escaped, 1);
+    EXPECT_EQ(ScreenRow(g, 19), "           Your Score: 1550");
+}
+
 void Player::Wait(int worldTicks) {
     for (int i = 0; i < worldTicks; ++i) {
         WorldTick(g);
@@ -100,18 +111,9 @@ void Player::Say(const std::string& command) {
     if (g.whatTicks > 0) throw Stuck("no answer to " + command + " " + Where());
 }
 
-std::string Player::Row(int y) const {
-    std::string text;
-    for (int x = 0; x < kScreenColumns; ++x) text += CellAt(g, x, y) == 0 ? ' ' : static_cast<char>(CellAt(g, x, y));
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    return text;
-}
-
-std::string Player::Line(int n) const { return Row(12 + n).substr(std::min<size_t>(25, Row(12 + n).size())); }
-
 std::string Player::Msg() const {
     std::string text;
-    for (int n = 0; n < 7; ++n) text += (n ? "/" : "") + Line(n);
+    for (int n = 0; n < 7; ++n) text += (n ? "/" : "") + MessageLine(g, n);
     while (!text.empty() && text.back() == '/') text.pop_back();
     return text;
 }
@@ -266,7 +268,7 @@ void Player::GetHidden(int item, const std::string& noun) {
                                          : Beside(p, false, Furniture); },
            "reach for the " + noun);
     Say("GET " + noun);
-    if (Line(0) != "Done." || !Carrying(item)) throw Stuck("GET " + noun + " " + Where());
+    if (MessageLine(g, 0) != "Done." || !Carrying(item)) throw Stuck("GET " + noun + " " + Where());
 }
 
 void Player::Fight(int monster) {
@@ -347,7 +349,7 @@ void Player::Heal() {
     GoTo(17);
     WalkTo([&](Place p) { return Beside(p, false, Furniture); }, "the fountain");  // its stone rim
     Say("FILL FLASK");
-    if (Line(0) != "Done." || !g.flaskHasWater) throw Stuck("FILL FLASK " + Where());
+    if (MessageLine(g, 0) != "Done." || !g.flaskHasWater) throw Stuck("FILL FLASK " + Where());
     Say("DRINK WATER");
     if (Msg() != "That was good!/I feel much/better now!" || g.strength != 100) throw Stuck("DRINK " + Where());
     Say("LOOK FLASK");

@@ -47,11 +47,10 @@ protected:
     // Types the command and Enter; the game must answer it (no "What???").
     void Say(const std::string& command);
 
-    // Message line n (0..6) and a whole screen row, trailing blanks dropped;
-    // Msg is the seven lines joined by '/', the empty ones at the end left out.
-    std::string Line(int n) const;
-    std::string Row(int y) const;
+    // The seven message lines joined by '/', the empty ones at the end left out.
     std::string Msg() const;
+    // Out through the gate with 1550, every key saved and loaded again on the way.
+    void ExpectThePerfectEnd();
     bool Carrying(int item) const { return g.items[item].carried != 0; }
     // In hand, or only supposed so while the way is weighed.
     bool Has(int item) const { return Carrying(item) || ((assumed >> item) & 1) != 0; }

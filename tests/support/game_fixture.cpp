@@ -20,10 +20,6 @@ void GameTest::Press(uint32_t key, int count) {
     for (int i = 0; i < count; ++i) HandleKey(g, key, 0);
 }
 
-void GameTest::PressRepeat(uint32_t key, int count) {
-    for (int i = 0; i < count; ++i) HandleKey(g, key, 1);
-}
-
 void GameTest::Type(const std::string& text) {
     for (char c : text) HandleKey(g, static_cast<uint32_t>(c), 0);
 }

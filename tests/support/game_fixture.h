@@ -21,7 +21,6 @@ protected:
     void StartPlaying(uint32_t seed = 1);
     // Fresh key presses.
     void Press(uint32_t key, int count = 1);
-    void PressRepeat(uint32_t key, int count = 1);
     // Types the letters and blanks of the text, then Enter.
     void Type(const std::string& text);
     void Command(const std::string& text);

@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The key decoder and the glyph doubling, as tables: bytes in, keys out; a code
-// in, the terminal's two columns out. And the 24-row fold, through the game.
+// in, the terminal's two columns out. (The 24-row fold: tests/scenarios/golden.)
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "cells.h"
 #include "core/core.h"
-#include "fake_ports.h"
 #include "keys.h"
-#include "painter.h"
 
 namespace {
 
@@ -140,31 +138,6 @@ TEST(TerminalCells, ALegacyLocaleGetsItsOwnBytesLinesAndStandIns) {
             EXPECT_EQ(columns, ColumnsPerCell(g.layout)) << "code " << cell % 256;
         }
     }
-}
-
-// 24 rows: the title loses its blank row 0; in play "What???" on row 24 moves up
-// into row 23, and the About box sits over the grid.
-TEST(TerminalFrame, TwentyFourRowsKeepEverythingThatShows) {
-    fake::Reset();
-    static GameState g{};
-    InitGameState(g);
-    Frame f = ComposeFrame(g, 24);
-    ASSERT_EQ(f.rows, 24);
-    for (int y = 0; y < 24; ++y) {
-        for (int x = 0; x < kScreenColumns; ++x) ASSERT_EQ(f.code[y][x], CellAt(g, x, y + 1)) << x << "," << y;
-    }
-    HandleKey(g, 'P', 0);
-    for (char c : std::string("XYZZY\r")) HandleKey(g, static_cast<uint8_t>(c), 0);
-    f = ComposeFrame(g, 24);
-    std::string row23;
-    for (int x = 25; x < 32; ++x) row23 += static_cast<char>(f.code[23][x]);
-    EXPECT_EQ(row23, "What???");
-    EXPECT_EQ(f.code[0][0], CellAt(g, 0, 0));
-    g.aboutShown = 1;
-    f = ComposeFrame(g, 25);
-    EXPECT_EQ(f.code[3][6], 0xC9);
-    EXPECT_TRUE(f.about[21][33]);
-    EXPECT_FALSE(f.about[22][33]);
 }
 
 }  // namespace

@@ -2,11 +2,12 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The real program in a real xterm on a virtual X screen, keys typed by xdotool
 # as a keyboard types them: the keypad's own keys walk the man diagonally with
-# Num Lock on and off; a Latin-1 locale gets no byte it cannot show and the room
-# still reads; NO_COLOR=1 gets no colour; TERM=dumb and bad options are refused.
-#   xterm_smoke.sh GRIMSPIRE_TERM TERMINAL_SCREENS
+# Num Lock on and off (the terminal scenario of tests/scenarios, against what
+# grimspire-replay makes of it); a Latin-1 locale gets no byte it cannot show and the
+# room still reads; NO_COLOR=1 gets no colour; TERM=dumb and bad options are refused.
+#   xterm_smoke.sh GRIMSPIRE_TERM GRIMSPIRE_REPLAY SCENARIOS
 set -u
-game=$1 screens=$2
+game=$1 replay=$2 scenarios=$3
 for tool in Xvfb xterm xdotool xset localedef script; do
     type -P $tool >/dev/null || { echo "SKIPPED: needs $tool"; exit 77; }
 done
@@ -17,6 +18,8 @@ export GRIMSPIRE_SEED=5 XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data LA
 fail() { echo "FAILED: $*"; [ -s "$work/shown" ] && cat "$work/shown"; exit 1; }
 # Polls (no fixed waits: a loaded machine is slow) until CHECK succeeds, for up to 15 s.
 until_() { for _ in $(seq 300); do "$@" && return 0; sleep 0.05; done; return 1; }
+. "$scenarios/play.sh"
+"$replay" "$scenarios/terminal.txt" "$work/shots" || fail "grimspire-replay failed"
 
 # Refused before the terminal is touched, one line each.
 refused() { local out; out=$(env "${@:2}" "$game" ${1:+"$1"} 2>&1 </dev/null); [ $? -ne 0 ] && [ "$(wc -l <<<"$out")" = 1 ] || fail "not refused in one line: $1 ${*:2}: $out"; }
@@ -53,29 +56,38 @@ dump() {
     until_ eval 'test "$(cat "$work"/screen* 2>/dev/null | wc -l)" = 25' || return 1
     sed 's/ *$//' "$work"/screen* | awk '{ l[NR] = $0; if ($0 != "") n = NR } END { for (i = 1; i <= n; i++) print l[i] }' >"$work/shown"
 }
-is_screen() { dump && [ "$(cat "$work/shown")" = "$expected" ]; }
-expect() {  # KEYS...: xterm shows the core's screen after these keys
-    expected=$("$screens" "$GRIMSPIRE_SEED" 25 "$@")
-    until_ is_screen || { diff <(echo "$expected") "$work/shown"; fail "xterm does not show the screen after: $*"; }
+is_screen() { dump && { [ "$(cat "$work/shown")" = "$(cat "$work/shots/$1-0.txt")" ] || [ "$(cat "$work/shown")" = "$(cat "$work/shots/$1-1.txt")" ]; }; }
+shot() {  # NAME: xterm shows that screen of the scenario, the cursor either way
+    expected=$(cat "$work/shots/$1-0.txt")
+    until_ is_screen "$1" || { diff <(echo "$expected") "$work/shown"; fail "xterm does not show the $1 screen"; }
 }
 numlock() { xset q | grep -q "Num Lock: *$1" || { xdotool key Num_Lock; until_ eval 'xset q | grep -q "Num Lock: *$1"'; }; }
-key() { xdotool key "$1"; }
+# The keypad's 7 and 3 as the keys given in kp.
+press() {
+    local k
+    for k; do
+        case $k in
+            KP7) k=${kp[0]} ;; KP3) k=${kp[1]} ;; ENTER) k=Return ;; SPACE) k=space ;;
+            UP | DOWN | LEFT | RIGHT) k=${k:0:1}$(tr A-Z a-z <<<"${k:1}") ;;
+            ?) k=$(tr A-Z a-z <<<"$k") ;;
+        esac
+        xdotool key "$k"
+    done
+}
 
 run
-expect
-key p
-expect p
+scenario "$scenarios/terminal.txt"
+play_to closed
 # The same keys the desktop walks with, as xterm sends them: Num Lock off, the
-# keypad's 7 and 3 are Home and PgDn, as are the keys of those names.
+# keypad's 7 and 3 are Home and PgDn, as are the keys of those names; on, the digits.
 numlock off
-key KP_Home; expect p 7
-key Home; expect p 7 7
-key KP_Next; expect p 7 7 3
-key Next; expect p 7 7 3 3
-# On, they are the digits.
+for keys in "KP_Home KP_Next walk1" "Home Next walk2" "KP_Home KP_Next walk3" "Home Next walk4"; do
+    read -r -a kp <<<"$keys"
+    play_to "${kp[2]}"
+done
 numlock on
-key KP_7; expect p 7 7 3 3 7
-key KP_3; expect p 7 7 3 3 7 3
+kp=(KP_7 KP_3)
+play_to walk6
 [ "$(tail -c 2 "$work/in")" = 73 ] || fail "Num Lock on sent no digits: $(tail -c 20 "$work/in" | od -c)"
 grep -qa $'\e\\[38;5;' "$work/out" || fail "a 16-colour xterm that tells its palette got no 256 colours"
 [ "$(grep -ao $'\e\\[2J' "$work/out" | wc -l)" -ge 2 ] || fail "the title was not cleared away"
@@ -85,7 +97,7 @@ mkdir "$work/locale"
 localedef -i en_US -f ISO-8859-1 "$work/locale/en_US.ISO-8859-1" 2>/dev/null || fail "no Latin-1 locale could be made"
 run LOCPATH="$work/locale" LANG=en_US.ISO-8859-1
 until_ eval 'dump && grep -q "P   -   t o   p l a y" "$work/shown"' || fail "no title in Latin-1"
-key p
+xdotool key p
 until_ eval 'dump && grep -q "C a s t l e" "$work/shown"' || fail "the room does not read in Latin-1"
 grep -qa "not UTF-8" "$work/out" || fail "nothing said how to get the full picture"
 ! LC_ALL=C grep -qaP '[\x80-\x9f]|[\xc2-\xef][\x80-\xbf]' "$work/out" || fail "bytes Latin-1 cannot show"
@@ -93,8 +105,7 @@ grep -qa $'\x0eqq\x0f' "$work/out" || fail "no lines from the line-drawing set"
 
 # NO_COLOR: the picture, and no colour sequence anywhere.
 run NO_COLOR=1
-expect
-key p
-expect p
+scenario "$scenarios/terminal.txt"
+play_to court
 ! grep -qaP '\e\[([0-9]*;)*(3[0-9]|4[0-9]|9[0-7]|10[0-7])[;m]' "$work/out" || fail "a colour sequence despite NO_COLOR"
 echo "PASSED: keypad 7 3 (Num Lock on), Home PgDn (off) walk; Latin-1; NO_COLOR; TERM=dumb and bad options refused"

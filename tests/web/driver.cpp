@@ -3,9 +3,7 @@
 //   driver events IN OUT   plays IN (3 bytes an event: kind, key, repeat) from a
 //                          fixed seed and writes the grid after every event to OUT
 //   driver resave IN OUT   loads the saved game IN and saves it again as OUT
-//   driver rich OUT        a new game with the scepter and as many treasures as a man can carry, saved
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "core/core.h"
@@ -44,16 +42,6 @@ int main(int argc, char** argv) {
     if (what == "resave" && argc == 4) {
         return LoadGame(g, argv[2]) && SaveGame(g, argv[3]) ? 0 : 1;
     }
-    if (what == "rich" && argc == 3) {
-        SetMode(g, Play);
-        // The scepter and treasures up to what hands can hold: a game LOAD takes.
-        int carried = 0;
-        for (int i : {15, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 18, 19, 20, 21}) {
-            ItemRecord& item = g.items[i];
-            if (item.treasure && carried < kCarryLimit) item.carried = 1, ++carried;
-        }
-        return SaveGame(g, argv[2]) ? 0 : 1;
-    }
-    std::fprintf(stderr, "usage: driver events IN OUT | resave IN OUT | rich OUT\n");
+    std::fprintf(stderr, "usage: driver events IN OUT | resave IN OUT\n");
     return 2;
 }

@@ -7,7 +7,8 @@ import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
-const { default: puppeteer } = await import('puppeteer-core').catch(() => {
+const { default: puppeteer } = await import('puppeteer-core').catch((e) => {
+  if (e.code !== 'ERR_MODULE_NOT_FOUND') throw e;
   console.log('SKIPPED: the browser driver is not installed (npm ci --prefix tests/web)');
   process.exit(77);
 });

@@ -7,12 +7,12 @@
 # silent uninstaller must leave nothing of it but the player's best score,
 # settings and saves; a second round with /RemoveSettings takes the best score
 # and settings too, never the saves. The zip's README must be the players' one.
-#   installer.sh INSTALLER.exe ZIP WINDOWS_REFERENCE GLYPHS.gif WINEPREFIX
+#   installer.sh INSTALLER.exe ZIP GRIMSPIRE_REPLAY SCENARIOS GLYPHS.gif WINEPREFIX
 set -u
 installer=$(realpath "$1") zip=$(realpath "$2")
 type -P Xvfb xdotool import compare wine wineserver winepath >/dev/null ||
     { echo "SKIPPED: needs xvfb, xdotool, imagemagick and wine"; exit 77; }
-export WINEPREFIX=$5 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$6 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 work=$(mktemp -d)
 # Ending the server with -k takes every program of this prefix with it.
 trap '[ -n "${game_pid:-}" ] && kill $game_pid; wineserver -k 2>/dev/null; [ -n "${server_pid:-}" ] && wait $server_pid; kill ${xvfb_pid:-} 2>/dev/null; rm -rf "$work"' EXIT
@@ -24,7 +24,7 @@ await() { for _ in $(seq "$1"); do "${@:2}" && return 0; sleep 0.1; done; return
 mkdir "$work/zip" && (cd "$work/zip" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
 ! grep -r apt-get --include=README.txt "$work/zip" || fail "the zip's README.txt is the Linux one"
 grep -aq 'level="asInvoker"' "$installer" || fail "the installer asks Windows for administrator rights"
-"$3" "$4" "$work" >/dev/null || fail "the Linux build could not draw the reference pictures"
+"$3" --glyphs "$5" "$4/windows.txt" "$work" || fail "grimspire-replay could not draw the pictures"
 start_xvfb || fail "Xvfb did not start"
 # Wine's helpers keep the display they started with: a server of our own, which
 # stays up between the commands so that no registry change waits on a restart.

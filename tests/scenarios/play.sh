@@ -1,0 +1,23 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Plays a scenario of this folder into the real program, sourced by a smoke test that
+# defines how its edition is given keys and looked at:
+#   press KEY...    keys by the transcripts' names (UP, ENTER, F1, KP7, a letter ...)
+#   shot NAME       waits until the program shows what grimspire-replay wrote for NAME
+#   restart         the program ends and starts again (the scenario's `start`)
+# Steps the real program cannot be given (carry, savefile, store, expect) are the replay's.
+scenario() { mapfile -t steps < <(grep -Ev '^\s*(#|$|case )' "$1"); step=0; }
+# Plays the steps up to and including `shot NAME`.
+play_to() {
+    local op rest
+    while [ "$step" -lt "${#steps[@]}" ]; do
+        read -r op rest <<<"${steps[step]}"
+        step=$((step + 1))
+        case $op in
+            keys | host) press $rest ;;
+            type) press $(sed 's/./& /g; s/   / SPACE /g' <<<"$rest") ENTER ;;
+            start) restart ;;
+            shot) shot "$rest" && [ "$rest" = "$1" ] && return 0 ;;
+        esac
+    done
+    fail "no shot $1 in the scenario"
+}
