@@ -53,9 +53,7 @@ std::vector<std::string> Source() {
 // between bars, then the exits (the compiler's own reading is not asked).
 TEST(RoomCompiler, TheGameCarriesEachRoomAsItsSourceReads) {
     std::vector<std::string> source;
-    for (const std::string& line : Source()) {
-        if (!line.empty() && line[0] != '#' && line.rfind("room ", 0) != 0) source.push_back(line);
-    }
+    for (const std::string& line : Source()) if (!line.empty() && line[0] != '#' && line.rfind("room ", 0) != 0) source.push_back(line);
     std::vector<std::string> carried;
     for (int room = 0; room < kRoomCount; ++room) {
         const uint8_t* r = kBuiltInRoomData + room * kRoomRecordSize;

@@ -38,15 +38,11 @@ def wait_for(check, what):
 def keyboard(display):
     """A key press and release through XTest from this process: no program's start counts as latency."""
     x11, xtst = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXtst.so.6")
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XStringToKeysym.restype = ctypes.c_ulong
-    x11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-    xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
-    x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-    dpy = x11.XOpenDisplay(display.encode())
+    x11.XOpenDisplay.restype, x11.XStringToKeysym.restype = ctypes.c_void_p, ctypes.c_ulong
+    dpy = ctypes.c_void_p(x11.XOpenDisplay(display.encode()))  # a pointer and a keysym kept whole on 64 bits
 
     def press(name):
-        code = x11.XKeysymToKeycode(dpy, x11.XStringToKeysym(name.encode()))
+        code = x11.XKeysymToKeycode(dpy, ctypes.c_ulong(x11.XStringToKeysym(name.encode())))
         at = time.monotonic()
         for down in (1, 0):
             xtst.XTestFakeKeyEvent(dpy, code, down, 0)

@@ -279,8 +279,8 @@ TEST_F(WindowTest, ThePictureIsDrawnAtAWholeFactorAtAnySize) {
 }
 
 // The menu's Save Game and Load Game are SAVE and LOAD with the name from the dialog, replies and all;
-// closing never asks: the game in play is kept, and C at the next title brings it back as it stood.
-TEST_F(WindowTest, SavesFromTheMenuAndClosingKeepsTheGame) {
+// closing never asks (xvfb_smoke.sh sees the game it keeps brought back).
+TEST_F(WindowTest, SavesFromTheMenuAndClosingNeverAsks) {
     const QString folder = QDir::tempPath() + QStringLiteral("/grimspire-window-saves");
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
@@ -293,8 +293,6 @@ TEST_F(WindowTest, SavesFromTheMenuAndClosingKeepsTheGame) {
         return line.substr(0, line.find_last_not_of(std::string(" \0", 2)) + 1);
     };
     const auto where = [&] { return std::to_string(g.playerColumn) + "," + std::to_string(g.playerRow); };
-    const QString kept = QString::fromLocal8Bit(I_SaveFolder()) + QStringLiteral("/kept-game");
-    QFile::remove(kept);
     for (const char* key : {"P", "Left", "Up"}) Do(key);
     answer = folder + QStringLiteral("/KEEP");
     Do("Ctrl+S");
@@ -306,21 +304,11 @@ TEST_F(WindowTest, SavesFromTheMenuAndClosingKeepsTheGame) {
     EXPECT_EQ(where(), saved);
     answer = folder + QStringLiteral("/FIFTEEN LETTERS");
     Do("Ctrl+S");  // a name longer than a command holds is refused, not cut short
-    EXPECT_EQ(asked, " 8 9 8 0");
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/FIFTEEN LETTERS")));
     Do("Right");
-    const std::string left = where();
-    State();  // forget the keys so far
-    w->close();  // in the middle of a game: nothing asked, the game kept
-    EXPECT_FALSE(w->isVisible());
-    EXPECT_TRUE(QFile::exists(kept));
-    host->Command(ID_NEW_GAME);
-    w->show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    Do("C");
-    EXPECT_EQ(State(), "gray window menu x1 play");  // C went to the host, not the game
-    EXPECT_EQ(where(), left);
-    QFile::remove(kept);
+    w->close();  // in the middle of a game: nothing asked
+    EXPECT_EQ(asked + (w->isVisible() ? " open" : " closed"), " 8 9 8 0 closed");
+    QFile::remove(QString::fromLocal8Bit(I_SaveFolder()) + QStringLiteral("/kept-game"));
     QDir(folder).removeRecursively();
 }
 

@@ -70,8 +70,7 @@ convert "$golden" -fill '#FFBF00' -opaque '#A8A8A8' -sample 200% "$work/amber.pn
 expect 1280x800 "$work/amber.png" || fail "the second start did not keep amber and the zoom"
 
 # Exit in the middle of a game asks nothing and keeps it; C at the next title brings it back as it stood.
-twice() { convert "$work/$1-0.ppm" -sample 200% "$work/$1-0.png"; convert "$work/$1-1.ppm" -sample 200% "$work/$1-1.png"; }
-twice left && twice continue && twice back
+for p in "$work"/{left,continue}-?.ppm; do convert "$p" -sample 200% "${p%.ppm}.png"; done
 xdotool key p Left Left
 expect 1280x800 "$work/left-0.png" "$work/left-1.png" || fail "P and two steps left did not show the game"
 leave
@@ -79,7 +78,7 @@ leave
 start_game "$1" || fail "no window titled Grimspire appeared at the third start"
 expect 1280x800 "$work/continue-0.png" "$work/continue-1.png" || fail "the title does not offer the kept game"
 xdotool key c
-expect 1280x800 "$work/back-0.png" "$work/back-1.png" || fail "C did not bring back the game as it was left"
+expect 1280x800 "$work/left-0.png" "$work/left-1.png" || fail "C did not bring back the game as it was left"
 leave
 echo "PASSED: the title in the window and doubled on the full screen, keys reached the game, Exit ended it;"\
      "amber and the zoom kept for the next start; Exit kept the game and C brought it back"

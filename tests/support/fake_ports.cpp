@@ -12,14 +12,6 @@ Ports& State() {
 
 void Reset() { State() = Ports{}; }
 
-std::vector<int> PlayedCues() {
-    std::vector<int> ids;
-    for (const CueEvent& e : State().cues) {
-        if (e.call != CueCall::Stop) ids.push_back(e.id);
-    }
-    return ids;
-}
-
 int StopCount() {
     int n = 0;
     for (const CueEvent& e : State().cues) n += e.call == CueCall::Stop ? 1 : 0;

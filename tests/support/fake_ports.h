@@ -42,8 +42,6 @@ struct Ports {
 Ports& State();
 void Reset();
 
-// Cues played (Play or PlayIfQuiet) in order, without the stops.
-std::vector<int> PlayedCues();
 // Number of Stop calls.
 int StopCount();
 void ClearCues();

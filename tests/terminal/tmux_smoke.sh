@@ -108,8 +108,7 @@ play_to step
 kill -HUP "$(cat "$work/pid")"
 restored SIGHUP
 launch
-offers() { shown | tr -d " " | grep -q "C-tocontinueyourlastgame"; }
-until_ offers || fail "the title does not offer the kept game"
+until_ eval 'shown | tr -d " " | grep -q "C-tocontinueyourlastgame"' || fail "the title does not offer the kept game"
 T send-keys -t "$pane" C
 shot step
 # L at the title lists the saves, the kept game first; Enter opens it.
