@@ -41,6 +41,7 @@
     dialog.addEventListener('cancel', (e) => { e.preventDefault(); close(); actions.after(); });  // Esc
     // The page's own keys must not see what the dialog takes.
     dialog.addEventListener('keydown', (e) => {
+      if (!dialog.open) return;  // focus can linger on a closed dialog's item until the next frame
       e.stopPropagation();
       const items = [...list.children];
       const at = items.indexOf(document.activeElement);
@@ -61,6 +62,7 @@
 
   function close() {
     if (!dialog.open) return;
+    if (dialog.contains(document.activeElement)) document.activeElement.blur();
     dialog.close();
     Module._web_dialog(0);
   }

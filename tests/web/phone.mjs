@@ -17,7 +17,6 @@ const [given, cmake = 'cmake'] = process.argv.slice(2);
 const site = mkdtempSync(join(tmpdir(), 'grimspire-site-'));
 cpSync(resolve(given), site, { recursive: true });
 const { page, url, close } = await support.open(site);
-page.on('dialog', (d) => d.accept());  // leaving a game played asks first
 const man = () => support.man(page);
 const until = (f, ...args) => page.waitForFunction(f, { timeout: 10000 }, ...args);
 const shows = (text) => until((t) => grimspire.rows().join('\n').includes(t), text);
