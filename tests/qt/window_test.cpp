@@ -36,9 +36,6 @@
 
 namespace {
 
-// A cell's profile (see Cells) when all lit and when all dark.
-const std::string kLit = "qqqqqqqqqqqqqqqq|qqqqqqqqqqqqqqqq", kDark = "aaaaaaaaaaaaaaaa|aaaaaaaaaaaaaaaa";
-
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -77,23 +74,6 @@ protected:
         seen.clear();
         return s;
     }
-    // Cells of the picture, each as the pixels lit in each of its 16 rows, then in each of its 16 columns
-    // (a: none, q: all 16).
-    std::string Cells(int column, int row, uint32_t colour, int count = 1) {
-        const QImage shot = w->View().grab().toImage().convertToFormat(QImage::Format_RGB32);
-        std::string all;
-        for (int cell = column; cell < column + count; ++cell) {
-            std::string profile = kDark;
-            for (int i = 0; i < 256; ++i) {
-                const uint32_t p = shot.pixel(16 * cell + i % 16, 16 * row + i / 16) & 0xFFFFFFu;
-                if (p != 0 && p != colour) return "another colour";
-                if (p == colour) ++profile[static_cast<size_t>(i / 16)], ++profile[static_cast<size_t>(17 + i % 16)];
-            }
-            all += profile;
-        }
-        return all;
-    }
-
     GameState g{};
     std::unique_ptr<Host> host;
     Renderer r;
@@ -176,41 +156,6 @@ TEST_F(WindowTest, KeysReachTheGameAsVirtualKeyCodes) {
 TEST_F(WindowTest, TheGameEndsWithTheWindow) {
     for (const char* key : {"P", "Q", "U", "I", "T", "Return", "Space", "N"}) Do(key);  // quit, and no other game
     EXPECT_FALSE(w->isVisible());
-}
-
-TEST_F(WindowTest, CellsAndTheAboutBoxArePaintedPixelForPixel) {
-    const uint8_t codes[] = {0, 0xDB, 'A', 0xCD, 0xCD, 0, 10, 32, 255};
-    for (int i = 0; i < 9; ++i) Cell(g, 9 + i, 7) = codes[i];
-    w->PresentScreen();
-    const std::string a = "aaaaeeeeemeeeeaa|aahhddccccddhhaa", line = "aaaaaaqaqaaaaaaa|cccccccccccccccc";
-    EXPECT_EQ(Cells(9, 7, kGrayColour, 9), kDark + kLit + a + line + line + kDark + kDark + kDark + kDark);
-    // Schemes in any order give the picture of the last one.
-    const std::pair<const char*, uint32_t> order[] = {{"F6", kGreenColour}, {"F5", kGrayColour}, {"F7", kAmberColour}};
-    for (const auto& [key, colour] : order) {
-        Do(key);
-        EXPECT_EQ(Cells(10, 7, colour, 2), kLit + a) << key;
-    }
-    // Nothing but the glyph sheet will do, not even a picture of another size.
-    QFile icon(QStringLiteral(":/icons/grimspire-green-32.png"));
-    ASSERT_TRUE(icon.open(QIODevice::ReadOnly));
-    Renderer other;
-    for (const QByteArray& data : {QByteArray("GIF89a"), icon.readAll()}) EXPECT_FALSE(InitRenderer(other, g, data));
-
-    // The About box, yellow over a lit amber grid from column 6 to 33 and row 3 to 21, row by row against its
-    // text drawn in the grid's top row.
-    const std::string frame(26, '\xCD'), blank = "\xBA" + std::string(26, ' ') + "\xBA";
-    const std::pair<int, std::string> lines[] = {{0, "\xC9" + frame + "\xBB"}, {1, blank}, {4, "\xCC" + frame + "\xB9"},
-        {2, "\xBA        Grimspire         \xBA"}, {13, "\xBA  Version:   1.0          \xBA"},
-        {16, "\xBA  Built On:  " + std::string(BuildDate()) + "  \xBA"}, {18, "\xC8" + frame + "\xBC"}};
-    Do("F1");
-    for (const auto& [row, text] : lines) {
-        for (uint8_t& c : g.screen) c = 0xDB;
-        for (int k = 0; k < kAboutColumns; ++k) Cell(g, 6 + k, 0) = static_cast<uint8_t>(text[static_cast<size_t>(k)]);
-        w->PresentScreen();
-        EXPECT_EQ(Cells(6, 3 + row, kAboutColour, kAboutColumns), Cells(6, 0, kAmberColour, kAboutColumns)) << row;
-        EXPECT_EQ(Cells(5, 3 + row, kAmberColour) + Cells(34, 3 + row, kAmberColour), kLit + kLit);
-    }
-    EXPECT_EQ(Cells(6, 2, kAmberColour) + Cells(33, 22, kAmberColour), kLit + kLit);
 }
 
 TEST(Placement, LargestWholeFactorCentredOrShrunkToFit) {

@@ -39,6 +39,10 @@ convert "$golden" -sample 200% -background black -gravity center -extent 1280x10
 expect 640x400 "$golden" || fail "the window does not show the title picture"
 xdotool key i
 expect 640x400 "$work/instructions-0.ppm" || fail "key I did not bring the instructions page"
+xdotool key F1
+expect 640x400 "$work/about-0.ppm" || fail "F1 did not show the About box as drawn, yellow over the page"
+xdotool key F1
+expect 640x400 "$work/instructions-0.ppm" || fail "F1 did not close the About box"
 xdotool key F2
 expect 640x400 "$golden" || fail "F2 (New Game) did not bring the title back"
 xdotool key alt+Return
