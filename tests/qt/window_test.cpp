@@ -158,19 +158,6 @@ TEST_F(WindowTest, TheGameEndsWithTheWindow) {
     EXPECT_FALSE(w->isVisible());
 }
 
-TEST(Placement, LargestWholeFactorCentredOrShrunkToFit) {
-    const std::array<int, 7> cases[] = {
-        {1920, 1080, 2, 320, 140, 1600, 940}, {640, 400, 1, 0, 0, 640, 400}, {1280, 1024, 2, 0, 112, 1280, 912},
-        {3840, 2160, 5, 320, 80, 3520, 2080}, {1919, 1199, 2, 319, 199, 1599, 999},  // a pixel short of the next factor
-        {320, 200, 0, 0, 0, 320, 200}, {600, 400, 0, 0, 12, 600, 387}, {640, 300, 0, 80, 0, 560, 300},
-        {17, 9, 0, 1, 0, 15, 9}, {3, 1000, 0, 0, 499, 3, 501}, {0, 0, 0, 0, 0, 1, 1},  // rounded, never empty
-    };
-    for (const auto& c : cases) {
-        const Placement p = PlacePicture(c[0], c[1]);
-        EXPECT_EQ((std::array{c[0], c[1], p.factor, p.left, p.top, p.right, p.bottom}), c);
-    }
-}
-
 // The picture at every zoom, after a resize and maximised: each of its pixels a whole square of device
 // pixels, centred on black, at whatever scale the desktop has (this test runs at 1 and at 1.5); where
 // twice the picture does not fit, as large as fits, smoothed from the next whole factor up.

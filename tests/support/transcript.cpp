@@ -17,6 +17,7 @@
 #include "core/core.h"
 #include "fake_ports.h"
 #include "golden.h"
+#include "placement.h"
 #include "score/score.h"
 #include "world/world.h"
 
@@ -478,6 +479,13 @@ struct Replay::Impl {
             for (size_t i = 1; i < w.size(); ++i) want += (i > 1 ? " " : "") + w[i];
             Check(want, got, "host");
             reached_.clear();
+        } else if (what == "placed") {
+            // Where a screen of W x H puts the picture: factor, left, top, right, bottom.
+            const Placement p = PlacePicture(static_cast<int>(Number(arg(1))), static_cast<int>(Number(arg(2))));
+            std::string want;
+            for (size_t i = 3; i < w.size(); ++i) want += (i > 3 ? " " : "") + w[i];
+            Check(want, std::to_string(p.factor) + " " + std::to_string(p.left) + " " + std::to_string(p.top) + " " +
+                              std::to_string(p.right) + " " + std::to_string(p.bottom), "placed at " + arg(1) + " x " + arg(2));
         } else if (what == "kept") {
             Check(Number(arg(1)), static_cast<long>(host_.HasKept()), "a game kept");
         } else if (what == "sounding") {
