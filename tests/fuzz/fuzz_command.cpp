@@ -11,14 +11,6 @@
 namespace {
 GameState g;
 
-void EnterScratchDirectory() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    char pattern[] = "/tmp/grimspire-fuzz-command-XXXXXX";
-    if (mkdtemp(pattern) == nullptr || chdir(pattern) != 0) std::abort();
-}
-
 // The man must stand on floor; the first blank cell from the asked-for one on.
 void StandOnFloor(GameState& game, int x, int y) {
     for (int i = 0; i < kMapCells; ++i) {
@@ -37,7 +29,7 @@ void StandOnFloor(GameState& game, int x, int y) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 6) return 0;
-    EnterScratchDirectory();
+    fuzzing::EnterScratchDirectory();
     InitGameState(g);
     HandleKey(g, 'P', 0);
     const uint32_t carried = data[1] | (data[2] << 8) | (data[3] << 16);

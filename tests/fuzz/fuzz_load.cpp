@@ -10,18 +10,10 @@
 
 namespace {
 GameState g;
-
-void EnterScratchDirectory() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    char pattern[] = "/tmp/grimspire-fuzz-load-XXXXXX";
-    if (mkdtemp(pattern) == nullptr || chdir(pattern) != 0) std::abort();
-}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    EnterScratchDirectory();
+    fuzzing::EnterScratchDirectory();
     std::FILE* f = std::fopen("FUZZ", "wb");
     if (f == nullptr) return 0;
     if (size > 0) std::fwrite(data, 1, size, f);

@@ -13,14 +13,12 @@
 #include <QTest>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <filesystem>
 #include <functional>
 #include <fstream>
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <tuple>
 #include <vector>

@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
 
 #include "core/core.h"
 #include "world/world.h"
@@ -26,6 +29,17 @@ inline const char* BrokenInvariant(const GameState& g) {
         if (g.playerRow < 0 || g.playerRow >= kMapRows) return "row";
     }
     return nullptr;
+}
+
+// Saves land in a folder of the run's own, made once (a failure throws, and so aborts).
+inline void EnterScratchDirectory() {
+    static const bool entered = [] {
+        const auto dir = std::filesystem::temp_directory_path() / ("grimspire-fuzz-" + std::to_string(getpid()));
+        std::filesystem::create_directories(dir);
+        std::filesystem::current_path(dir);
+        return true;
+    }();
+    (void)entered;
 }
 
 [[noreturn]] inline void Fail(const char* what) {

@@ -3,6 +3,7 @@
 // in, the terminal's two columns out. (The 24-row fold: tests/scenarios/golden.)
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 #include "cells.h"
@@ -29,46 +30,25 @@ std::string Decode(const std::string& bytes, bool kitty = false) {
     return out;
 }
 
+// The table of keys.txt, line by line.
 TEST(TerminalKeys, DecodesEveryFormToTheGamesKeys) {
-    const struct {
-        const char* bytes;
-        const char* keys;
-    } table[] = {
-        {"gEt k;[?", "71 69 84 32 75 186 219 191"},
-        {"\r\n\x7f\x08\t", "13 13 8 8 9"},
-        {"0123456789!", "48 97 98 99 100 53 102 103 104 105 49"},  // the keypad's; shifted, a digit
-
-        {"\xc3\xa9x", "88"},  // é has no key of its own on a US keyboard
-        {"\x1b[A\x1b[B\x1b[C\x1b[D", "38 40 39 37"},
-        {"\x1bOA\x1bOD\x1b[1;2C", "38 37 39"},
-        {"\x1bOp\x1bOq\x1bOu\x1bOw\x1bOy\x1bOM\x1bOk", "96 97 101 103 105 13 107"},
-        {"\x1b[H\x1b[F\x1b[1~\x1b[4~\x1b[7~\x1b[8~\x1b[5~\x1b[6~\x1b[E", "103 97 103 97 103 97 105 99 12"},
-        {"\x1bOP\x1bOQ\x1b[15~\x1b[17~\x1b[18~", "112 113 116 117 118"},  // xterm
-        {"\x1b[11~\x1b[12~\x1b[13~", "112 113 114"},                             // rxvt
-        {"\x1b[[A\x1b[[B\x1b[[E", "112 113 116"},                             // Linux console
-        {"\x11", "Quit"},
-        {"\x1b", "27"},
-        {"\x1bx\x1b\x1b", "27 27"},  // Alt+x reaches nothing; Esc Esc is two Escs
-        {"\x1b[12;3R\x1b[?1u\x1b[?62;22c", "At12,3 Kitty DA"},
-        {"\x1b[99;9z\x1b[>1;2c\x1b]11;rgb:0/0/0\a", ""},  // sequences nobody asked for vanish whole
-        {"\x1b]4;214;rgb:ffff/afaf/0000\x1b\\x", "Palette 88"},
-    };
-    for (const auto& row : table) EXPECT_EQ(Decode(row.bytes), row.keys) << "bytes: " << row.bytes + 0;
-}
-
-TEST(TerminalKeys, KittyProtocolTellsPressesFromRepeatsAndReleases) {
-    const struct {
-        const char* bytes;
-        const char* keys;
-    } table[] = {
-        {"\x1b[97u\x1b[97;1:2u\x1b[97;1:3u", "65/0 65/1"},
-        {"\x1b[1;1:2C\x1b[1;1:3C\x1b[5;1:2~", "39/1 105/1"},
-        {"\x1b[13u\x1b[127u\x1b[57400u\x1b[57417u\x1b[57423u\x1b[57441u", "13/0 8/0 97/0 37/0 103/0 16/0"},
-        {"\x1b[113;5u\x1b[99;5u\x1b[122;5u\x1b[120;5u\x1b[97;3u", "Quit Quit Suspend"},
-        {"\x1b[P\x1b[1;1:2Q", "112/0 113/1"},
-        {"\x1b[55u\x1b[55;2u\x1b[57406u\x1b[57423u", "103/0 55/0 103/0 103/0"},
-    };
-    for (const auto& row : table) EXPECT_EQ(Decode(row.bytes, true), row.keys) << "bytes: " << row.bytes + 1;
+    std::ifstream in(GRIMSPIRE_TERMINAL_KEYS);
+    int number = 0, rows = 0;
+    for (std::string line; std::getline(in, line); ++number) {
+        const size_t bar = line.find(" |");
+        if (line.empty() || line[0] == '#' || bar == std::string::npos) continue;
+        const bool kitty = line.rfind("kitty ", 0) == 0;
+        std::string bytes;
+        for (size_t i = kitty ? 6 : 0; i < bar; ++i) {
+            const char c = line[i], next = i + 1 < bar ? line[i + 1] : '\\';
+            if (c != '\\') bytes += c;
+            else if (next == 'x') bytes += static_cast<char>(std::stoi(line.substr(i + 2, 2), nullptr, 16)), i += 3;
+            else bytes += std::string("\x1b\r\n\t\a\\").at(std::string("ernta\\").find(next)), ++i;
+        }
+        EXPECT_EQ(Decode(bytes, kitty), line.substr(std::min(bar + 3, line.size()))) << "keys.txt:" << number + 1;
+        ++rows;
+    }
+    EXPECT_EQ(rows, 23);
 }
 
 TEST(TerminalKeys, ASequenceSplitAcrossReadsWaitsForItsEnd) {
