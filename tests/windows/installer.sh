@@ -80,7 +80,12 @@ for round in keep remove; do
         game_pid=$(xdotool getwindowpid "$window")
         await 100 title_shown || { cp "$work/raw.png" /tmp/grimspire-installed.png
             fail "the installed game does not show the title (it showed /tmp/grimspire-installed.png)"; }
-        xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key alt+g sleep 0.5 key x
+        xdotool windowfocus --sync "$window" 2>/dev/null
+        menus=$(xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null | wc -l)
+        xdotool key alt+g  # and x once the drop-down shows
+        await 100 eval '[ "$(xdotool search --onlyvisible --pid $game_pid 2>/dev/null | wc -l)" -gt $menus ]' ||
+            fail "alt+g showed no menu in the installed game"
+        xdotool key x
         await 100 eval '! kill -0 $game_pid 2>/dev/null' || fail "Exit did not end the installed game"
         game_pid=
         wine reg add "$settings" /v HighScore /t REG_DWORD /d 50 /f >/dev/null 2>&1 || fail "no best score kept"
