@@ -363,50 +363,6 @@ TEST_F(WindowTest, MinimisingPausesTheGame) {
     }
 }
 
-// The desktop's mixer under the host's cue policy (tests/transcripts/host.txt), as the output pulls the
-// embedded cues: each heard whole at any rate, a new one cutting off the old, the bump dropped while
-// another plays, a stop silencing all.
-TEST(SoundCues, OneCueAtATimeAtTheOutputsRate) {
-    CueMixer mixer;
-    GameState g{};
-    Host host(g);
-    host.SetCueOutput(&mixer);
-    size_t length[kCueCount];
-    for (int id = kFirstCue; id < kFirstCue + kCueCount; ++id) {
-        QFile file(QStringLiteral(":/sounds/cue%1.wav").arg(id));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray wave = file.readAll();
-        ASSERT_TRUE(mixer.Load(id, reinterpret_cast<const uint8_t*>(wave.constData()), static_cast<size_t>(wave.size())));
-        const qsizetype data = wave.indexOf("data");  // 8-bit samples, as many as the chunk has bytes
-        length[id - kFirstCue] = static_cast<uint8_t>(wave[data + 4]) + 256u * static_cast<uint8_t>(wave[data + 5]);
-    }
-    EXPECT_FALSE(mixer.Load(CUE_WHAT, reinterpret_cast<const uint8_t*>("RIFF....WAVEfmt "), 16));
-    // The cue heard until the mixer falls quiet, known by its length at 11,025 Hz pulled at `rate`.
-    const auto heard = [&](int rate) {
-        size_t n = 0;
-        for (int16_t sample; mixer.Playing() && n < 1000000; ++n) mixer.Read(&sample, 1, rate);
-        n -= n > 0;  // the read that found the end
-        for (int i = 0; i < kCueCount; ++i) {
-            if (n == (length[i] * static_cast<size_t>(rate) + 11024) / 11025) return std::to_string(kFirstCue + i);
-        }
-        return std::to_string(n);
-    };
-    host.PlayCue(CUE_TITLE);
-    mixer.Read(std::vector<int16_t>(500).data(), 500, 11025);
-    host.PlayCue(CUE_TAKE);
-    EXPECT_EQ(heard(11025), "104");  // the title cut off
-    host.PlayCue(CUE_TAKE);
-    host.PlayCueIfQuiet(CUE_OBSTACLE);
-    EXPECT_EQ(heard(44100), "104");
-    host.PlayCueIfQuiet(CUE_OBSTACLE);
-    EXPECT_EQ(heard(48000), std::to_string(CUE_OBSTACLE));
-    host.PlayCue(CUE_ATTACK);
-    host.StopSound();
-    EXPECT_EQ(heard(11025), "0");
-    host.PlayCue(CUE_WHAT);
-    EXPECT_EQ(heard(22050), std::to_string(CUE_WHAT));
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {

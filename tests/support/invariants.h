@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Shared by the fuzz targets and the soak test: what must hold after anything at all has happened.
+// Shared by the fuzz targets: what must hold after anything at all has happened.
 #pragma once
 
 #include <cstdio>
