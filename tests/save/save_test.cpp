@@ -14,7 +14,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "commands/commands.h"
@@ -89,65 +88,15 @@ TEST_F(SaveTest, TheFileHoldsTheGameInItsFixedOrderLittleEndian) {
     EXPECT_EQ(Bytes(b.begin() + 1432, b.end()), numbers);
 }
 
-TEST_F(SaveTest, OnlyAGameTheCastleCouldBeInIsLoaded) {
-    PlayABit();
-    Command("SAVE GOOD");
-    const Bytes good = ReadFile("GOOD");
-    WriteFile("LONG", good);
-    std::ofstream("LONG", std::ios::binary | std::ios::app).put(0);
-    WriteFile("SHORT", Bytes(good.begin(), good.end() - 1));
-    WriteFile("EMPTY", {});
-    for (const char* name : {"LONG", "SHORT", "EMPTY"}) Load(name, false);
 #ifndef _WIN32
+// Opening a pipe would wait for a writer for ever. (The files LOAD refuses are tests/transcripts/loads.txt.)
+TEST_F(SaveTest, APipeOfTheNameIsRefusedWithoutWaiting) {
     ASSERT_EQ(mkfifo("PIPE", 0600), 0);
-    alarm(10);  // opening a pipe would wait for a writer for ever
+    alarm(10);
     Load("PIPE", false);
     alarm(0);
-#endif
-
-    // All zero, as a power cut can leave a file: no room is drawn like that.
-    WriteFile("ZERO", Bytes(2152, 0));
-    Load("ZERO", false);
-
-    // A game the castle could never be in, one field at a time; the edges of what play can reach load.
-    const size_t man = 1000 + 5 * 18 + 5;  // roomMap cell under the man
-    const std::tuple<size_t, int32_t, bool> cases[] = {
-        {1432, 82, false}, {1432, 83, false}, {1432, -1, false}, {1432, 22, false},  // another room than drawn
-        {1436, 6, false}, {1436, 24, false}, {1436, -1, false}, {1440, 18, false},   // the man not where shown
-        {1444, 8, false}, {1444, -1, false}, {1444, 7, true},                        // facing
-        {1448, 24, false}, {1448, -1, false}, {1464, 1000, false}, {1468, 0, false},  // exits not the room's own
-        {1472, -1, false}, {1472, 0, true}, {1472, 5000, true}, {1472, 0x7FFFFFFF, false},  // the man's strength
-        {1476, 2, false}, {1476 + 64, 83, false}, {1476 + 424, -1, false}, {1476 + 148, -1, false},
-        {1476 + 92, 24, false}, {1476 + 96, 18, false},                              // items
-        {1916 + 20, -19, true}, {1916 + 20, -20, false}, {1916 + 44, 100, false}, {1916 + 48, 2, false},
-        {1916 + 212, -5, false}, {1916 + 216, 0x7FFFFFFF, false}, {1916 + 4, 0, true},  // monsters
-        {2136, 2, false}, {2140, -1, false}, {2144, 7, false}, {2148, 2, false},      // doors and water
-    };
-    for (const auto& [at, value, ours] : cases) {
-        Bytes file = good;
-        SetIntAt(file, at, value);
-        WriteFile("FILE", file);
-        SCOPED_TRACE(std::to_string(at) + " = " + std::to_string(value));
-        Load("FILE", ours);
-    }
-    // Single bytes of the picture and the map: the frame, the description, the
-    // man, a wall of the room. The message area may hold anything.
-    const std::tuple<size_t, uint8_t, bool> bytes[] = {
-        {0 * 25 + 18, ' ', false}, {24 * 25 + 3, ' ', false}, {3 * 25 + 20, 'Z', false}, {5 * 25 + 5, ' ', false},
-        {1000, ' ', false}, {man, 0xB2, false}, {30 * 25 + 17, 'Z', true},
-    };
-    for (const auto& [at, value, ours] : bytes) {
-        Bytes file = good;
-        file[at] = value;
-        WriteFile("FILE", file);
-        SCOPED_TRACE("byte " + std::to_string(at));
-        Load("FILE", ours);
-    }
-    Bytes seven = good;
-    for (size_t item = 0; item < 7; ++item) SetIntAt(seven, 1476 + 20 * item, 1);
-    WriteFile("SEVEN", seven);
-    Load("SEVEN", false);  // more in hand than hands can hold
 }
+#endif
 
 TEST_F(SaveTest, ASaveThatFailsLeavesTheEarlierSaveAndNothingElse) {
     PlayABit();

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <utility>
 
@@ -377,6 +378,14 @@ struct Replay::Impl {
             (op == "cell" ? Cell(g_, x, y) : MapCell(g_, x, y)) = CellCode(arg(3));
         } else if (op == "file") {
             std::ofstream(arg(1), std::ios::binary) << arg(2);
+        } else if (op == "copy" || op == "poke") {
+            // copy FROM TO SIZE: cut short or padded with zeros; poke FROM TO AT VALUE [BYTES]: one little-endian number changed.
+            std::ifstream in(arg(1), std::ios::binary);
+            std::string bytes{std::istreambuf_iterator<char>(in), {}};
+            if (op == "copy") bytes.resize(static_cast<size_t>(Number(arg(3))));
+            for (long i = 0; op == "poke" && i < (w.size() > 5 ? Number(arg(5)) : 4); ++i) bytes.at(static_cast<size_t>(Number(arg(3)) + i)) = static_cast<char>(Number(arg(4)) >> (8 * i));
+            in.close();
+            std::ofstream(arg(2), std::ios::binary) << bytes;
         } else if (op == "savedir") {
             fake::State().saveFolder = arg(1);
         } else if (op == "store") {
