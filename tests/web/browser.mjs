@@ -5,12 +5,10 @@
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { existsSync, readFileSync, readdirSync, statSync, writeFileSync } from 'node:fs';
-import { dirname, join, resolve } from 'node:path';
-import { fileURLToPath } from 'node:url';
+import { join, resolve } from 'node:path';
 import { gzipSync } from 'node:zlib';
 import * as support from './support.mjs';
 
-const here = dirname(fileURLToPath(import.meta.url));
 const [site, replay, scenarios] = process.argv.slice(2).map((p) => resolve(p));
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 const gzipped = readdirSync(site, { recursive: true }).map((f) => join(site, f)).filter((f) => statSync(f).isFile())
@@ -56,7 +54,7 @@ await support.run(site, 'the page', async ({ page, url, temp, browser, press, ty
 
   await page.setViewport({ width: 800, height: 600 });
   await load();
-  const title = readFileSync(join(here, '../qt/title.png')).toString('base64');
+  const title = readFileSync(new URL('../qt/title.png', import.meta.url)).toString('base64');
   const wrong = await page.evaluate(async (png) => {
     // As stored: a gray PNG would otherwise be colour-managed into other grays.
     const bytes = Uint8Array.from(atob(png), (c) => c.charCodeAt(0));
@@ -148,8 +146,7 @@ await support.run(site, 'the page', async ({ page, url, temp, browser, press, ty
   await tabs[1].page.close();
 
   // Save Game by mouse downloads a file that the native core loads and saves again byte for byte.
-  const cdp = await page.createCDPSession();
-  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: temp });
+  await (await page.createCDPSession()).send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: temp });
   await page.click('#menubar > div:first-child > button');
   await page.click('[data-command=ID_SAVE_GAME]');
   const downloaded = join(temp, 'GRIMSPIRE');

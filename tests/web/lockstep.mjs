@@ -31,25 +31,18 @@ while (events.length < count) {
 events.length = count;
 
 const dir = mkdtempSync(join(tmpdir(), 'grimspire-lockstep-'));
-try {
-  writeFileSync(join(dir, 'events'), Buffer.from(events.flat()));
-  // Each in a folder of its own, for its saves.
-  const [native, wasm] = [[nativeDriver], [process.execPath, wasmDriver]].map(([command, ...args], i) => {
-    const grids = join(dir, `${i}.grids`);
-    execFileSync(command, [...args, join(dir, 'events'), grids], { cwd: mkdtempSync(join(dir, 'saves-')) });
-    return readFileSync(grids);
-  });
-  const grid = (grids, i) => [...Array(25).keys()].map((y) => [...Array(40).keys()]
-    .map((x) => String.fromCharCode(grids[1000 * i + 25 * x + y] || 32)).join('')).join('\n');
-  if (native.length !== count * 1000 || wasm.length !== count * 1000) throw new Error('an event without its grid');
-  const rooms = new Set();
-  for (let i = 0; i < count; ++i) {
-    if (Buffer.compare(native.subarray(1000 * i, 1000 * i + 1000), wasm.subarray(1000 * i, 1000 * i + 1000))) {
-      throw new Error(`the grids part at event ${i} (${events[i]}):\n${grid(native, i)}\n${grid(wasm, i)}`);
-    }
-    rooms.add(grid(native, i).split('\n')[19]);
-  }
-  console.log(`${count} events, the same grid after each; ${rooms.size} different rooms and screens seen`);
-} finally {
-  rmSync(dir, { recursive: true, force: true });
-}
+process.on('exit', () => rmSync(dir, { recursive: true, force: true }));
+writeFileSync(join(dir, 'events'), Buffer.from(events.flat()));
+// Each in a folder of its own, for its saves.
+const [native, wasm] = [[nativeDriver], [process.execPath, wasmDriver]].map(([command, ...args], i) => {
+  const grids = join(dir, `${i}.grids`);
+  execFileSync(command, [...args, join(dir, 'events'), grids], { cwd: mkdtempSync(join(dir, 'saves-')) });
+  return readFileSync(grids);
+});
+if (native.length !== count * 1000 || wasm.length !== count * 1000) throw new Error('an event without its grid');
+const grid = (grids, i) => [...Array(25).keys()].map((y) => [...Array(40).keys()]
+  .map((x) => String.fromCharCode(grids[1000 * i + 25 * x + y] || 32)).join('')).join('\n');
+const parted = [...Array(count).keys()].find((i) => !native.subarray(1000 * i, 1000 * i + 1000).equals(wasm.subarray(1000 * i, 1000 * i + 1000)));
+if (parted !== undefined) throw new Error(`the grids part at event ${parted} (${events[parted]}):\n${grid(native, parted)}\n${grid(wasm, parted)}`);
+const rooms = new Set([...Array(count).keys()].map((i) => grid(native, i).split('\n')[19]));
+console.log(`${count} events, the same grid after each; ${rooms.size} different rooms and screens seen`);

@@ -2,7 +2,7 @@
 // The page on a phone, in Chromium's phone emulation (touch, three device pixels to
 // a CSS pixel), upright and lying down; offline after one visit; and a laptop's
 // screen without touch.
-//   node phone.mjs SITE [CMAKE]
+//   node phone.mjs SITE REPLAY SCENARIOS [CMAKE]
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { cpSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
@@ -12,7 +12,7 @@ import { fileURLToPath } from 'node:url';
 import * as support from './support.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
-const [given, cmake = 'cmake'] = process.argv.slice(2);
+const [given, , , cmake = 'cmake'] = process.argv.slice(2);
 // The page is served from a copy of the site, so that a new build can be served from it below.
 const site = mkdtempSync(join(tmpdir(), 'grimspire-site-'));
 cpSync(resolve(given), site, { recursive: true });
