@@ -125,7 +125,8 @@ await support.run(site, 'the page', async ({ page, url, temp, browser, press, ty
   // Two tabs open at once save a name each: each tab finds the other's save at once, and both
   // are there after both reload (no tab stores the whole folder over the other's).
   const tabs = [support.drive(page, url), support.drive(await browser.newPage(), url)];
-  const inFront = async (tab, line) => { await tab.page.bringToFront(); await tab.type(line); };  // a hidden page pauses, and the first key only wakes it
+  // A hidden page pauses, and the first key only wakes it.
+  const inFront = async (tab, line) => { await tab.page.bringToFront(); await tab.type(line); };
   const found = async (tab, name) => (await inFront(tab, `LOAD ${name}`), !(await tab.text()).includes('There is no'));
   await tabs[1].load();
   await tabs[1].press('KeyP');
