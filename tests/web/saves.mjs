@@ -29,17 +29,13 @@ await support.run(resolve(process.argv[2]), 'the save browser', async ({ page, p
   await browse();
   // Each entry as "title score" and whether each cell of its picture is as bright as its glyph, in amber alone.
   const shown = await page.evaluate(async () => {
-    const sheet = new Image();
-    sheet.src = 'glyphs.gif';
-    await sheet.decode();
+    const sheet = await createImageBitmap(await (await fetch('glyphs.gif')).blob());
     const scratch = new OffscreenCanvas(sheet.width, sheet.height).getContext('2d');
     scratch.drawImage(sheet, 0, 0);
     const glyphs = scratch.getImageData(0, 0, sheet.width, sheet.height).data;
-    const lit = Array.from({ length: 256 }, (_, code) => {
-      let n = 0;
-      for (let i = 0; i < 128; ++i) n += glyphs[4 * ((i >> 3) * sheet.width + code * 9 + (i & 7)) + 1] ? 2 : 0;
-      return n;
-    });
+    // Each glyph's lit pixels (8 x 16, 9 apart on the sheet), twice: its 4 x 4 cell in a thumbnail sums to that many sixteenths of the colour.
+    const lit = Array.from({ length: 256 }, (_, code) => Array.from({ length: 128 },
+      (_, i) => (glyphs[4 * ((i >> 3) * sheet.width + code * 9 + (i & 7)) + 1] ? 2 : 0)).reduce((a, b) => a + b));
     return [...document.querySelectorAll('#saves li')].map((li) => {
       const title = li.querySelector('.name').textContent;
       const screen = FS.readFile(`/saves/${title === 'Continue' ? 'kept-game' : title}`).subarray(0, 1000);
