@@ -33,7 +33,8 @@ await support.run(resolve(process.argv[2]), 'the save browser', async ({ page, p
     const scratch = new OffscreenCanvas(sheet.width, sheet.height).getContext('2d');
     scratch.drawImage(sheet, 0, 0);
     const glyphs = scratch.getImageData(0, 0, sheet.width, sheet.height).data;
-    // Each glyph's lit pixels (8 x 16, 9 apart on the sheet), twice: its 4 x 4 cell in a thumbnail sums to that many sixteenths of the colour.
+    // Each glyph's lit pixels (8 x 16, 9 apart on the sheet), twice: its 4 x 4 cell in a
+    // thumbnail sums to that many sixteenths of the colour.
     const lit = Array.from({ length: 256 }, (_, code) => Array.from({ length: 128 },
       (_, i) => (glyphs[4 * ((i >> 3) * sheet.width + code * 9 + (i & 7)) + 1] ? 2 : 0)).reduce((a, b) => a + b));
     return [...document.querySelectorAll('#saves li')].map((li) => {
