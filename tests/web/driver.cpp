@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The core without a front-end, built natively and as WebAssembly for Node:
-//   driver events IN OUT   plays IN (3 bytes an event: kind, key, repeat) from a
-//                          fixed seed and writes the grid after every event to OUT
-//   driver resave IN OUT   loads the saved game IN and saves it again as OUT
+//   driver IN OUT   plays IN (3 bytes an event: kind, key, repeat) from a fixed
+//                   seed and writes the grid after every event to OUT
 #include <cstdio>
-#include <string>
 
 #include "core/core.h"
 #include "ports.h"
-#include "save/save.h"
 #include "world/world.h"
 
 void I_PlayCue(int) {}
@@ -25,23 +22,18 @@ int I_StoreCloseKey(StoreKey) { return 1; }
 int main(int argc, char** argv) {
     static GameState g;
     InitGameState(g);
-    const std::string what = argc > 2 ? argv[1] : "";
-    if (what == "events" && argc == 4) {
-        std::FILE* in = std::fopen(argv[2], "rb");
-        std::FILE* out = std::fopen(argv[3], "wb");
-        if (!in || !out) return 2;
-        unsigned char e[3];
-        while (std::fread(e, 1, 3, in) == 3) {
-            if (e[0] == 1) WorldTick(g);
-            else if (e[0] == 2) BlinkTick(g);
-            else if (HandleKey(g, e[1], e[2]) == 0) SetMode(g, Title);  // as the page does
-            std::fwrite(g.screen, 1, sizeof g.screen, out);
-        }
-        return std::fclose(out) == 0 ? 0 : 1;
+    std::FILE* in = argc == 3 ? std::fopen(argv[1], "rb") : nullptr;
+    std::FILE* out = in ? std::fopen(argv[2], "wb") : nullptr;
+    if (!out) {
+        std::fprintf(stderr, "usage: driver EVENTS GRIDS\n");
+        return 2;
     }
-    if (what == "resave" && argc == 4) {
-        return LoadGame(g, argv[2]) && SaveGame(g, argv[3]) ? 0 : 1;
+    unsigned char e[3];
+    while (std::fread(e, 1, 3, in) == 3) {
+        if (e[0] == 1) WorldTick(g);
+        else if (e[0] == 2) BlinkTick(g);
+        else if (HandleKey(g, e[1], e[2]) == 0) SetMode(g, Title);  // as the page does
+        std::fwrite(g.screen, 1, sizeof g.screen, out);
     }
-    std::fprintf(stderr, "usage: driver events IN OUT | resave IN OUT\n");
-    return 2;
+    return std::fclose(out) == 0 ? 0 : 1;
 }

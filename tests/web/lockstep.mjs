@@ -3,7 +3,7 @@
 // random events from the same seed; the grids must agree after every one.
 //   node lockstep.mjs NATIVE_DRIVER WASM_DRIVER_JS
 import { execFileSync } from 'node:child_process';
-import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 
@@ -17,8 +17,7 @@ const random = (n) => {
 
 // Ticks, any key (arrows, keypad, letters, blank, Backspace, Enter, a digit,
 // Shift), commands the interpreter knows, and walks as a held key gives them.
-const keys = [37, 38, 39, 40, 97, 98, 99, 100, 101, 102, 103, 104, 105, 8, 13, 32, 16, 48];
-for (let k = 65; k <= 90; ++k) keys.push(k);
+const keys = [37, 38, 39, 40, 97, 98, 99, 100, 101, 102, 103, 104, 105, 8, 13, 32, 16, 48, ...Array.from({ length: 26 }, (_, i) => 65 + i)];
 const words = ['P', 'GET KEY', 'LOOK WALL', 'OPEN DOOR', 'INVENTORY', 'READ BOOK', 'SECOND QUEST', 'QUIT', 'Y',
   'GET LAMP', 'DROP LAMP', 'WAVE SCEPTER', 'ABOUT'];
 const events = [];
@@ -32,26 +31,18 @@ while (events.length < count) {
 events.length = count;
 
 const dir = mkdtempSync(join(tmpdir(), 'grimspire-lockstep-'));
-try {
-  writeFileSync(join(dir, 'events'), Buffer.from(events.flat()));
-  const run = (command, args, name) => {
-    mkdirSync(join(dir, name));  // each its own saves
-    execFileSync(command, [...args, 'events', join(dir, 'events'), join(dir, `${name}.grids`)], { cwd: join(dir, name) });
-    return readFileSync(join(dir, `${name}.grids`));
-  };
-  const native = run(nativeDriver, [], 'native');
-  const wasm = run(process.execPath, [wasmDriver], 'wasm');
-  const grid = (grids, i) => [...Array(25).keys()].map((y) => [...Array(40).keys()]
-    .map((x) => String.fromCharCode(grids[1000 * i + 25 * x + y] || 32)).join('')).join('\n');
-  if (native.length !== count * 1000 || wasm.length !== count * 1000) throw new Error('an event without its grid');
-  const rooms = new Set();
-  for (let i = 0; i < count; ++i) {
-    if (Buffer.compare(native.subarray(1000 * i, 1000 * i + 1000), wasm.subarray(1000 * i, 1000 * i + 1000))) {
-      throw new Error(`the grids part at event ${i} (${events[i]}):\n${grid(native, i)}\n${grid(wasm, i)}`);
-    }
-    rooms.add(grid(native, i).split('\n')[19]);
-  }
-  console.log(`${count} events, the same grid after each; ${rooms.size} different rooms and screens seen`);
-} finally {
-  rmSync(dir, { recursive: true, force: true });
-}
+process.on('exit', () => rmSync(dir, { recursive: true, force: true }));
+writeFileSync(join(dir, 'events'), Buffer.from(events.flat()));
+// Each in a folder of its own, for its saves.
+const [native, wasm] = [[nativeDriver], [process.execPath, wasmDriver]].map(([command, ...args], i) => {
+  const grids = join(dir, `${i}.grids`);
+  execFileSync(command, [...args, join(dir, 'events'), grids], { cwd: mkdtempSync(join(dir, 'saves-')) });
+  return readFileSync(grids);
+});
+if (native.length !== count * 1000 || wasm.length !== count * 1000) throw new Error('an event without its grid');
+const grid = (grids, i) => [...Array(25).keys()].map((y) => [...Array(40).keys()]
+  .map((x) => String.fromCharCode(grids[1000 * i + 25 * x + y] || 32)).join('')).join('\n');
+const parted = [...Array(count).keys()].find((i) => !native.subarray(1000 * i, 1000 * i + 1000).equals(wasm.subarray(1000 * i, 1000 * i + 1000)));
+if (parted !== undefined) throw new Error(`the grids part at event ${parted} (${events[parted]}):\n${grid(native, parted)}\n${grid(wasm, parted)}`);
+const rooms = new Set([...Array(count).keys()].map((i) => grid(native, i).split('\n')[19]));
+console.log(`${count} events, the same grid after each; ${rooms.size} different rooms and screens seen`);

@@ -2,7 +2,7 @@
 // The page on a phone, in Chromium's phone emulation (touch, three device pixels to
 // a CSS pixel), upright and lying down; offline after one visit; and a laptop's
 // screen without touch.
-//   node phone.mjs SITE [CMAKE]
+//   node phone.mjs SITE REPLAY SCENARIOS [CMAKE]
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { cpSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
@@ -12,39 +12,37 @@ import { fileURLToPath } from 'node:url';
 import * as support from './support.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
-const [given, cmake = 'cmake'] = process.argv.slice(2);
+const [given, , , cmake = 'cmake'] = process.argv.slice(2);
 // The page is served from a copy of the site, so that a new build can be served from it below.
 const site = mkdtempSync(join(tmpdir(), 'grimspire-site-'));
 cpSync(resolve(given), site, { recursive: true });
-const { page, url, close } = await support.open(site);
-const man = () => support.man(page);
-const until = (f, ...args) => page.waitForFunction(f, { timeout: 10000 }, ...args);
-const shows = (text) => until((t) => grimspire.rows().join('\n').includes(t), text);
-const tap = async (label) => (await page.waitForSelector(
-  `xpath/.//div[@id="touch"]//button[@aria-label="${label}" or text()="${label}"]`, { visible: true, timeout: 10000 })).tap();
-const phone = (width, height) => page.setViewport({ width, height, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
-const load = async () => { await page.goto(url); await page.evaluate(() => grimspire.ready); };
+process.on('exit', () => rmSync(site, { recursive: true, force: true }));
 
-// The picture shown, in CSS pixels, and whether its pixels are even: no whole factor of two fits
-// these screens, so it must be the picture enlarged by the least whole factor past the space (every
-// pixel a square block) for the browser to smooth down, in the picture's proportions.
-const shown = () => page.evaluate(() => {
-  const canvas = document.querySelector('#sharp');
-  const r = canvas.getBoundingClientRect();
-  const [w, h, k] = [r.width * devicePixelRatio, r.height * devicePixelRatio, canvas.width / 640];
-  const small = document.querySelector('#screen').getContext('2d').getImageData(0, 0, 640, 400).data;
-  const big = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-  let even = getComputedStyle(canvas).visibility === 'visible' && Math.abs(w * 400 - h * 640) <= 640
-    && k === Math.ceil(w / 640 - 1e-9) && canvas.height === 400 * k;
-  for (let i = 0; even && i < big.length; i += 4) {
-    const x = (i / 4) % canvas.width, y = Math.floor(i / 4 / canvas.width);
-    even = big[i + 1] === small[4 * (640 * Math.floor(y / k) + Math.floor(x / k)) + 1];
-  }
-  return { right: r.right, bottom: r.bottom, width: r.width, height: r.height, even };
-});
-const controls = () => page.$eval('#touch', (e) => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.bottom]; });
+await support.run(site, 'the phone', async ({ page, url, load, man, until }) => {
+  const shows = (text) => until((t) => grimspire.rows().join('\n').includes(t), text);
+  const tap = async (label) => (await page.waitForSelector(
+    `xpath/.//div[@id="touch"]//button[@aria-label="${label}" or text()="${label}"]`, { visible: true })).tap();
+  const phone = (width, height) => page.setViewport({ width, height, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
 
-try {
+  // The picture shown, in CSS pixels, and whether its pixels are even: no whole factor of two fits
+  // these screens, so it must be the picture enlarged by the least whole factor past the space (every
+  // pixel a square block) for the browser to smooth down, in the picture's proportions.
+  const shown = () => page.evaluate(() => {
+    const canvas = document.querySelector('#sharp');
+    const r = canvas.getBoundingClientRect();
+    const [w, h, k] = [r.width * devicePixelRatio, r.height * devicePixelRatio, canvas.width / 640];
+    const small = document.querySelector('#screen').getContext('2d').getImageData(0, 0, 640, 400).data;
+    const big = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let even = getComputedStyle(canvas).visibility === 'visible' && Math.abs(w * 400 - h * 640) <= 640
+      && k === Math.ceil(w / 640 - 1e-9) && canvas.height === 400 * k;
+    for (let i = 0; even && i < big.length; i += 4) {
+      const x = (i / 4) % canvas.width, y = Math.floor(i / 4 / canvas.width);
+      even = big[i + 1] === small[4 * (640 * Math.floor(y / k) + Math.floor(x / k)) + 1];
+    }
+    return { right: r.right, bottom: r.bottom, width: r.width, height: r.height, even };
+  });
+  const controls = () => page.$eval('#touch', (e) => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.bottom]; });
+
   // Upright: the picture across the whole width, the controls under it; taps start a game.
   await phone(390, 844);
   await load();
@@ -133,8 +131,4 @@ try {
   picture = await shown();
   assert.ok(picture.width > 640 && picture.height > 400 && picture.even, `laptop: ${JSON.stringify(picture)}`);
   assert.equal(await page.$eval('#touch', (e) => getComputedStyle(e).display), 'none');
-  console.log('the phone passed');
-} finally {
-  await close();
-  rmSync(site, { recursive: true, force: true });
-}
+});

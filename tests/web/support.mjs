@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the page's tests share: the site served from this machine, Debian's Chromium on a fresh
-// profile with a page that fails the test on any error of its own, and the game's grid read back.
+// profile with a page that fails the test on any error of its own, and a tab driven as a player does.
 import { spawn } from 'node:child_process';
 import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -13,7 +13,24 @@ const { default: puppeteer } = await import('puppeteer-core').catch((e) => {
   process.exit(77);
 });
 
-export async function open(site) {
+// Keys into one tab, and its game read back.
+export function drive(page, url) {
+  const press = async (...keys) => { for (const key of keys) await page.keyboard.press(key); };
+  const rows = () => page.evaluate(() => grimspire.rows());
+  return {
+    page, press, rows,
+    type: (line) => press(...[...line].map((c) => (c === ' ' ? 'Space' : `Key${c}`)), 'Enter'),
+    chord: async (held, key) => { await page.keyboard.down(held); await press(key); await page.keyboard.up(held); },
+    load: async () => { await page.goto(url); await page.evaluate(() => grimspire.ready); },
+    text: async () => (await rows()).join('\n'),
+    until: (f, ...args) => page.waitForFunction(f, {}, ...args),
+    // Where the little man stands on the grid, [column, row].
+    man: async () => (await rows()).flatMap((row, y) => (row.slice(0, 24).includes('\x05') ? [[row.indexOf('\x05'), y]] : []))[0],
+  };
+}
+
+// Runs TEST with the first tab's driver, then closes everything whatever happened.
+export async function run(site, name, test) {
   const temp = mkdtempSync(join(tmpdir(), 'grimspire-web-'));
   const server = spawn(process.execPath, [join(dirname(fileURLToPath(import.meta.url)), '../../hosts/web/serve.mjs'),
     site, '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
@@ -23,17 +40,14 @@ export async function open(site) {
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', '--disable-dev-shm-usage', `--user-data-dir=${join(temp, 'profile')}`],
   });
-  const page = await browser.newPage();
-  page.on('pageerror', (e) => { console.log(`page error: ${e.message}`); process.exitCode = 1; });
-  const close = async () => {
+  try {
+    const page = await browser.newPage();
+    page.on('pageerror', (e) => { console.log(`page error: ${e.message}`); process.exitCode = 1; });
+    await test({ ...drive(page, url), browser, url, temp });
+    console.log(`${name} passed`);
+  } finally {
     await browser.close();
     server.kill();
     rmSync(temp, { recursive: true, force: true });
-  };
-  return { browser, page, url, temp, close };
+  }
 }
-
-export const rows = (page) => page.evaluate(() => grimspire.rows());
-// Where the little man stands on the grid, [column, row].
-export const man = async (page) => (await rows(page))
-  .flatMap((row, y) => (row.slice(0, 24).includes('\x05') ? [[row.indexOf('\x05'), y]] : []))[0];
