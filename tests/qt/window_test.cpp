@@ -45,19 +45,24 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
         w->OnCommand(ID_ACTUAL_SIZE);
     }
-    // A key as a shortcut is written ("Alt+Num+Enter"), or a click of the left, right or middle mouse button.
+    // A key as a shortcut is written ("Alt+Num+Enter"), a click of the left, right or middle mouse button,
+    // or the window minimised or restored.
     void Do(const std::string& step) {
         const QPoint at = w->View().mapTo(w.get(), w->View().rect().center());
         const QKeyCombination key = QKeySequence(QString::fromStdString(step))[0];
         const auto button = step[0] == 'r' ? Qt::RightButton : step[0] == 'm' ? Qt::MiddleButton : Qt::LeftButton;
-        if (step == "double click") QTest::mouseDClick(w->windowHandle(), Qt::LeftButton, {}, at);
+        if (step == "minimise" || step == "restore") {
+            step == "minimise" ? w->showMinimized() : w->showNormal();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return w->isMinimized() == (step == "minimise") && w->Paused() >= w->isMinimized(); }));
+        } else if (step == "double click") QTest::mouseDClick(w->windowHandle(), Qt::LeftButton, {}, at);
         else if (step.ends_with("click")) QTest::mouseClick(w->windowHandle(), button, {}, at);
         else QTest::keyClick(&w->View(), key.key(), key.keyboardModifiers());
     }
     // What the player sees: the scheme checked in the menu, window or full screen, the menu bar and mouse
-    // cursor or neither (? when they disagree), the About box, the game's mode, and the keys that reached
-    // the game since last asked (r: repeated).
+    // cursor or neither (? when they disagree), the About box, paused (? when the title disagrees), the game's
+    // mode or closed, and the keys that reached the game since last asked (r: repeated).
     std::string State() {
+        if (!w->isVisible()) return "closed";
         std::string s;
         const char* schemes[] = {"gray", "green", "amber"};  // the View menu's first three commands
         for (int i = 0; i < 3; ++i) s += w->Action(ID_VIEW_GRAY + i)->isChecked() ? schemes[i] : "";
@@ -65,6 +70,7 @@ protected:
         s += full != w->Action(ID_VIEW_FULL_SCREEN)->isChecked() ? " full?" : full ? " full" : " window";
         if (bar == w->MenuDetached() || bar == (w->View().cursor().shape() == Qt::BlankCursor)) s += " menu?";
         s += std::string(bar ? " menu" : " bare") + (g.aboutShown ? " about" : "") + (w->Paused() ? " paused" : "");
+        s += w->windowTitle() == (w->Paused() ? "Grimspire - Paused" : "Grimspire") ? "" : "?";
         s += w->Action(ID_VIEW_SOUND)->isChecked() ? "" : " mute";
         s += w->FullScreen() ? "" : " x" + std::to_string(w->Zoom());
         s += (g.mode == Title ? " title" : g.mode == Play ? " play" : " mode " + std::to_string(g.mode)) + seen;
@@ -126,11 +132,6 @@ TEST_F(WindowTest, KeysReachTheGameAsVirtualKeyCodes) {
         EXPECT_EQ(seen, code ? " " + std::to_string(code) + (held ? "r" : "") : "") << "keys.txt:" << line;
         seen.clear();
     }
-}
-
-TEST_F(WindowTest, TheGameEndsWithTheWindow) {
-    for (const char* key : {"P", "Q", "U", "I", "T", "Return", "Space", "N"}) Do(key);  // quit, and no other game
-    EXPECT_FALSE(w->isVisible());
 }
 
 // The picture at every zoom, after a resize and maximised: each of its pixels a whole square of device
@@ -302,20 +303,6 @@ TEST_F(WindowTest, TheClocksStandWhileTheLoadDialogIsOpen) {
     EXPECT_TRUE(same);
     EXPECT_EQ(g.strength, strength);
     EXPECT_TRUE(QTest::qWaitFor([&] { return g.strength < strength; }, 20000));
-}
-
-// Minimising pauses the game (the host holds its clocks); restoring resumes only what minimising paused.
-TEST_F(WindowTest, MinimisingPausesTheGame) {
-    Do("P");
-    for (const bool pausedFirst : {false, true}) {
-        if (pausedFirst) Do("F3");
-        w->showMinimized();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w->Paused(); }));
-        w->showNormal();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isMinimized(); }));
-        EXPECT_EQ(w->Paused(), pausedFirst);
-        EXPECT_EQ(w->windowTitle().toStdString(), pausedFirst ? "Grimspire - Paused" : "Grimspire");
-    }
 }
 
 }  // namespace
