@@ -101,8 +101,10 @@ try:
         press("z")  # well after the last reply, which holds keys back for two blinks
         time.sleep(0.15)
         keys.append(press("Return"))  # "What???" and its cue
+        if n < 30:  # heard before the next key, however busy the machine: F8 must not overtake it
+            wait_for(lambda: heard_at(keys[-1], 10) is not None, f"cue {n + 1} was not heard")
         time.sleep(0.85)
-    latencies = [heard_at(k, 0.5) for k in keys[:30]]
+    latencies = [heard_at(k, 10) for k in keys[:30]]
     latencies = [None if at is None else round((at - k) * 1000) for at, k in zip(latencies, keys)]
     print("latencies (ms):", latencies)
     if None in latencies or statistics.quantiles(latencies, n=10)[8] > LIMIT_MS:
