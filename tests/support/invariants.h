@@ -42,13 +42,8 @@ inline void EnterScratchDirectory() {
     (void)entered;
 }
 
-[[noreturn]] inline void Fail(const char* what) {
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-}
-
 inline void CheckInvariants(const GameState& g) {
-    if (const char* what = BrokenInvariant(g)) Fail(what);
+    if (const char* what = BrokenInvariant(g)) std::fprintf(stderr, "invariant broken: %s\n", what), std::abort();
 }
 
 // A little life after the input: the clock runs and the man tries every direction.

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <iterator>
 #include <sstream>
 #include <utility>
@@ -24,23 +25,8 @@
 
 std::vector<std::string> Words(const std::string& text) {
     std::vector<std::string> out;
-    size_t i = 0;
-    while (i < text.size()) {
-        if (text[i] == ' ') { ++i; continue; }
-        if (text[i] == '"') {
-            std::string word;
-            for (++i; i < text.size() && text[i] != '"'; ++i) {
-                if (text[i] == '\\' && i + 1 < text.size()) ++i;
-                word += text[i];
-            }
-            out.push_back(word);
-            ++i;
-        } else {
-            const size_t end = std::min(text.find(' ', i), text.size());
-            out.push_back(text.substr(i, end - i));
-            i = end;
-        }
-    }
+    std::istringstream in(text);
+    for (std::string word; in >> std::quoted(word);) out.push_back(word);
     return out;
 }
 
