@@ -20,22 +20,15 @@ fail() { echo "FAILED: $*"; [ -n "${pane:-}" ] && T capture-pane -p -t "$pane"; 
 "$replay" "$scenarios/terminal.txt" "$work/25" && "$replay" --rows 24 "$scenarios/terminal-what.txt" "$work/24" &&
     "$replay" --narrow --rows 24 "$scenarios/terminal.txt" "$work/narrow" || fail "grimspire-replay failed"
 
-# Lines without trailing blanks or trailing empty lines.
-trimmed() { sed 's/ *$//' | awk '{ l[NR] = $0; if ($0 != "") n = NR } END { for (i = 1; i <= n; i++) print l[i] }'; }
 shown() { T capture-pane -p -t "$pane" | trimmed; }
-# Polls (no fixed waits: a loaded machine is slow) until CHECK succeeds, for up to 15 s.
-until_() { for _ in $(seq 300); do "$@" && return 0; sleep 0.05; done; return 1; }
-shows() { shown | grep -qF -- "$1"; }
+shows() { shown | tr -d "${2:-}" | grep -qF -- "$1"; }
 is_screen() { local now; now=$(shown); [ "$now" = "$expected" ] || [ "$now" = "$expected1" ]; }
 # The keys since the last shot go in one write, as a fast typist's would.
 pending=()
 press() {
     local k
     for k; do
-        case $k in
-            UP | DOWN | LEFT | RIGHT | ENTER | SPACE) k=${k:0:1}$(tr A-Z a-z <<<"${k:1}") ;;
-            ?) k=$(tr A-Z a-z <<<"$k") ;;
-        esac
+        case $k in ?) k=${k,,} ;; UP | DOWN | LEFT | RIGHT | ENTER | SPACE) k=${k,,} && k=${k^} ;; esac
         pending+=("$k")
     done
 }
@@ -108,12 +101,12 @@ play_to step
 kill -HUP "$(cat "$work/pid")"
 restored SIGHUP
 launch
-until_ eval 'shown | tr -d " " | grep -q "C-tocontinueyourlastgame"' || fail "the title does not offer the kept game"
+until_ shows "C-tocontinueyourlastgame" " " || fail "the title does not offer the kept game"
 T send-keys -t "$pane" C
 shot step
 # L at the title lists the saves, the kept game first; Enter opens it.
 T send-keys -t "$pane" F2 l
-until_ eval 'shown | tr -d " " | grep -q ">Continue0"' || fail "L listed no kept game"
+until_ shows ">Continue0" " " || fail "L listed no kept game"
 T send-keys -t "$pane" Enter
 shot step
 T send-keys -t "$pane" C-q
@@ -137,9 +130,7 @@ restored SIGTERM
 
 # A file size limit smaller than a save: " Error Saving", and the game plays on.
 start "ulimit -f 1; "
-T send-keys -t "$pane" p
-T send-keys -t "$pane" -l "save big"
-T send-keys -t "$pane" Enter
+T send-keys -t "$pane" p "save big" Enter  # a word that names no key goes as it is
 until_ shows "E r r o r   S a v i n g" || fail "a save past the file size limit said nothing"
 T send-keys -t "$pane" C-q
 restored "a save past the file size limit"
@@ -171,9 +162,7 @@ above=1 indent="          " shot title "$work/25"
 pane=narrow
 T new-session -d -s narrow -x 40 -y 24 "$game --narrow --bell"
 shot title "$work/narrow"
-T send-keys -t "$pane" p
-T send-keys -t "$pane" -l xyzzy
-T send-keys -t "$pane" Enter
+T send-keys -t "$pane" p xyzzy Enter
 until_ test "$(T display -p -t "$pane" '#{window_bell_flag}')" = 1 || fail "What??? rang no bell with --bell"
 
 T kill-server
