@@ -21,8 +21,8 @@ play_to() {
     done
     fail "no shot $1 in the scenario"
 }
-# Polls (no fixed waits: a loaded machine is slow) until CHECK succeeds, for up to 15 s.
-until_() { for _ in $(seq 300); do "$@" && return 0; sleep 0.05; done; return 1; }
+# Polls (no fixed waits: a loaded machine is slow) until CHECK succeeds, for up to 15 s (or tries / 20).
+until_() { for _ in $(seq "${tries:-300}"); do "$@" && return 0; sleep 0.05; done; return 1; }
 # Lines without trailing blanks or trailing empty lines, as the replay writes a screen.
 trimmed() { sed 's/ *$//' | awk '{ l[NR] = $0; if ($0 != "") n = NR } END { for (i = 1; i <= n; i++) print l[i] }'; }
 # A key of the transcripts by its X keysym, as xdotool types it.
