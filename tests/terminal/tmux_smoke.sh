@@ -77,12 +77,15 @@ start() {  # the title as a new player sees it: no game kept
     shots=$work/25
     play_to title
 }
-restored() {
+# Ends the game by a key (C-q, C-c) or a signal (HUP, TERM): the terminal must be as it was.
+ends() {
+    case $1 in C-*) T send-keys -t "$pane" "$1" ;; *) kill -"$1" "$(cat "$work/pid")" ;; esac
     until_ gone || fail "the game did not end after $1"
     until_ modes "0 1 0" || fail "after $1 the pane's alternate screen, cursor, keypad are $(T display -p -t "$pane" '#{alternate_on} #{cursor_flag} #{keypad_flag}')"
     [ "$(settings)" = "$before" ] || fail "the terminal's settings differ after $1: $before / $(settings)"
     T kill-window -t "$pane"
 }
+alone() { pane=$1; T new-session -d -s "$1" -x "$2" -y "$3" "$game ${*:4}"; }  # NAME COLUMNS ROWS [OPTIONS]
 
 T -f /dev/null new-session -d -s shell -x 80 -y 25 "sleep 3600" || fail "tmux did not start"
 server=$(T display -p '#{pid}')
@@ -90,16 +93,14 @@ start
 play_to walk6
 T send-keys -t "$pane" F6
 until_ grep -sqx "scheme=green" "$work/config/grimspire/grimspire.conf" || fail "F6 kept no colour"
-T send-keys -t "$pane" C-q
-restored Ctrl-Q
+ends C-q
 test -s "$kept" || fail "Ctrl-Q kept no game"
 
 # A hang-up (a closed pane, a dropped connection) keeps the game: C at the next
 # title brings the man back where he stood.
 start
 play_to step
-kill -HUP "$(cat "$work/pid")"
-restored SIGHUP
+ends HUP
 launch
 until_ shows "C-tocontinueyourlastgame" " " || fail "the title does not offer the kept game"
 T send-keys -t "$pane" C
@@ -109,14 +110,12 @@ T send-keys -t "$pane" F2 l
 until_ shows ">Continue0" " " || fail "L listed no kept game"
 T send-keys -t "$pane" Enter
 shot step
-T send-keys -t "$pane" C-q
-restored Ctrl-Q
+ends C-q
 
 # The green chosen above comes back; ^C ends the game.
 start
 T capture-pane -e -p -t "$pane" | grep -qE $'\e\\[(92|38;5;46)m' || fail "the colour chosen last time is not green"
-T send-keys -t "$pane" C-c
-restored ^C
+ends C-c
 
 start
 T send-keys -t "$pane" C-z
@@ -125,27 +124,23 @@ until_ eval '[ "$(settings)" = "$before" ]' || fail "the terminal's settings dif
 kill -CONT "$(cat "$work/pid")"
 shot title
 until_ modes "1 0 1" || fail "going on did not take the alternate screen, hide the cursor and set the keypad"
-kill -TERM "$(cat "$work/pid")"
-restored SIGTERM
+ends TERM
 
 # A file size limit smaller than a save: " Error Saving", and the game plays on.
 start "ulimit -f 1; "
 T send-keys -t "$pane" p "save big" Enter  # a word that names no key goes as it is
 until_ shows "E r r o r   S a v i n g" || fail "a save past the file size limit said nothing"
-T send-keys -t "$pane" C-q
-restored "a save past the file size limit"
+ends C-q
 
 # 24 rows: the title without its blank top row; "What???" beside the About box. Silent without --bell.
-pane=low
-T new-session -d -s low -x 80 -y 24 "$game"
+alone low 80 24
 scenario "$scenarios/terminal-what.txt"
 shots=$work/24
 play_to what
 [ "$(T display -p -t "$pane" '#{window_bell_flag}')" = 0 ] || fail "the bell rang without --bell"
 
 # Too small: the notice, then the title once the terminal is large enough.
-pane=small
-T new-session -d -s small -x 60 -y 25 "$game"
+alone small 60 25
 until_ shows "Grimspire needs 80 x 24; this terminal is 60 x 25." || fail "no notice on 60 x 25"
 until_ shows "Started with --narrow it would fit." || fail "the notice on 60 x 25 does not name --narrow"
 # Down to 20 columns the notice is all there, broken between words.
@@ -159,8 +154,7 @@ T resize-window -t small -x 100 -y 27
 above=1 indent="          " shot title "$work/25"
 
 # One column a cell.
-pane=narrow
-T new-session -d -s narrow -x 40 -y 24 "$game --narrow --bell"
+alone narrow 40 24 --narrow --bell
 shot title "$work/narrow"
 T send-keys -t "$pane" p xyzzy Enter
 until_ test "$(T display -p -t "$pane" '#{window_bell_flag}')" = 1 || fail "What??? rang no bell with --bell"

@@ -68,6 +68,7 @@ shoot() {
     local x=$(( border + (cw - pw) / 2 - (X < 0 ? -X : 0) )) y=$(( top + (ch - ph) / 2 - (Y < 0 ? -Y : 0) ))
     convert "$work/raw.png" -crop "${pw}x$ph+$x+$y" +repage "$work/shot.png"
 }
+shows() { shoot "$2" && for phase in 0 1; do compare -metric AE "$work/shot.png" "$work/$1-$phase.ppm" null: 2>/dev/null && return; done; }
 # Waits (a busy machine is slow) until the window shows the picture, the cursor
 # either way; with a factor, the picture enlarged by it.
 shot() {
@@ -76,14 +77,7 @@ shot() {
         for phase in 0 1; do convert "$work/$1-$phase.ppm" -sample "${factor}00%" "$work/$1x$factor-$phase.ppm"; done
         set -- "$1x$factor"
     fi
-    for _ in $(seq 60); do
-        if shoot "$factor"; then
-            for phase in 0 1; do
-                compare -metric AE "$work/shot.png" "$work/$1-$phase.ppm" null: 2>/dev/null && return 0
-            done
-        fi
-        sleep 0.25
-    done
+    until_ shows "$1" "$factor" && return
     cp "$work/shot.png" "/tmp/grimspire-smoke-$1.png"
     fail "the window does not show the $1 picture (what it showed: /tmp/grimspire-smoke-$1.png)"
 }
