@@ -70,11 +70,13 @@ shoot() {
 }
 shows() { shoot "$2" && for phase in 0 1; do compare -metric AE "$work/shot.png" "$work/$1-$phase.ppm" null: 2>/dev/null && return; done; }
 # Waits (a busy machine is slow) until the window shows the picture, the cursor
-# either way; with a factor, the picture enlarged by it.
+# either way; with a factor, the picture enlarged by it; in full screen (on this
+# 1280 x 1024 screen) doubled and centred on black.
 shot() {
-    local factor=${2:-1} phase
-    if [ "$factor" != 1 ] && [ "$factor" != full ]; then
-        for phase in 0 1; do convert "$work/$1-$phase.ppm" -sample "${factor}00%" "$work/$1x$factor-$phase.ppm"; done
+    local factor=${2:-1} phase fill=()
+    [ "$factor" = full ] && fill=(-background black -gravity center -extent 1280x1024)
+    if [ "$factor" != 1 ]; then
+        for phase in 0 1; do convert "$work/$1-$phase.ppm" -sample "${factor/full/2}00%" "${fill[@]}" "$work/$1x$factor-$phase.ppm"; done
         set -- "$1x$factor"
     fi
     until_ shows "$1" "$factor" && return
