@@ -5,6 +5,9 @@
 #   shot NAME       waits until the program shows what grimspire-replay wrote for NAME
 #   restart         the program ends and starts again (the scenario's `start`)
 # Steps the real program cannot be given (carry, savefile, store, expect) are the replay's.
+# The test's scratch folder is $work.
+set -u
+work=$(mktemp -d)
 scenario() { mapfile -t steps < <(grep -Ev '^\s*(#|$|case )' "$1"); step=0; }
 # Plays the steps up to and including `shot NAME`.
 play_to() {

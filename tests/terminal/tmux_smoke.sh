@@ -6,17 +6,15 @@
 # terminal's settings, read from outside the pane, as they were after Ctrl-Q, ^C, ^Z,
 # SIGTERM and a save past the file size limit; a hang-up keeps the game.
 #   tmux_smoke.sh GRIMSPIRE_TERM GRIMSPIRE_REPLAY SCENARIOS
-set -u
 game=$1 replay=$2 scenarios=$3
 type -P tmux >/dev/null || { echo "SKIPPED: needs tmux"; exit 77; }
-work=$(mktemp -d)
+. "$scenarios/play.sh"
 server=
 # A hung-up game may still be keeping itself into $work for a moment.
 trap '[ -n "$server" ] && kill $server 2>/dev/null; for _ in $(seq 100); do rm -rf "$work" 2>/dev/null && break; sleep 0.1; done' EXIT
 export LANG=C.UTF-8 GRIMSPIRE_SEED=5 XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data TERM=screen
 T() { tmux -S "$work/tmux" "$@"; }
 fail() { echo "FAILED: $*"; [ -n "${pane:-}" ] && T capture-pane -p -t "$pane"; exit 1; }
-. "$scenarios/play.sh"
 "$replay" "$scenarios/terminal.txt" "$work/25" && "$replay" --rows 24 "$scenarios/terminal-what.txt" "$work/24" &&
     "$replay" --narrow --rows 24 "$scenarios/terminal.txt" "$work/narrow" || fail "grimspire-replay failed"
 

@@ -6,16 +6,14 @@
 # grimspire-replay makes of it); a Latin-1 locale gets no byte it cannot show and the
 # room still reads; NO_COLOR=1 gets no colour; TERM=dumb and bad options are refused.
 #   xterm_smoke.sh GRIMSPIRE_TERM GRIMSPIRE_REPLAY SCENARIOS
-set -u
 game=$1 replay=$2 scenarios=$3
 type -P Xvfb xterm xdotool xset localedef script >/dev/null ||
     { echo "SKIPPED: needs Xvfb, xterm, xdotool, xset, localedef and script"; exit 77; }
-work=$(mktemp -d)
+. "$scenarios/play.sh"
 xt=
 trap '[ -n "$xt" ] && kill $xt 2>/dev/null; kill ${xvfb_pid:-} 2>/dev/null; rm -rf "$work"' EXIT
 export GRIMSPIRE_SEED=5 XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data LANG=C.UTF-8
 fail() { echo "FAILED: $*"; [ -s "$work/shown" ] && cat "$work/shown"; exit 1; }
-. "$scenarios/play.sh"
 . "$(dirname "$0")/../../tools/xvfb_session.sh"
 "$replay" "$scenarios/terminal.txt" "$work/shots" || fail "grimspire-replay failed"
 

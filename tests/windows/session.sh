@@ -4,16 +4,14 @@
 # grimspire-replay draws of tests/scenarios/windows.txt in $work, and the game's window
 # looked at and typed into as a player's.
 #   . session.sh GRIMSPIRE_REPLAY SCENARIOS GLYPHS.gif WINEPREFIX
-set -u
 type -P Xvfb xdotool setxkbmap import compare wine wineserver winepath >/dev/null ||
     { echo "SKIPPED: needs xvfb, xdotool, imagemagick and wine"; exit 77; }
 export WINEPREFIX=$4 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-work=$(mktemp -d)
+. "$2/play.sh"
 # Ending the server with -k takes every program of this prefix with it.
 trap 'wineserver -k 2>/dev/null; [ -n "${server_pid:-}" ] && wait $server_pid; kill ${xvfb_pid:-} 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAILED: $*"; grep -sv '^ALSA' "$work/game.log"; exit 1; }
 . "$(dirname "${BASH_SOURCE[0]}")/../../tools/xvfb_session.sh"
-. "$2/play.sh"
 "$1" --glyphs "$3" "$2/windows.txt" "$work" || fail "grimspire-replay could not draw the pictures"
 start_xvfb || fail "Xvfb did not start"
 # Wine's helpers keep the display they started with: a server of our own, which
