@@ -38,9 +38,8 @@ run() {
         -xrm 'XTerm*printAttributes: 0' -xrm 'XTerm*VT100.translations: #override <Key>F12: print-immediate()' \
         -e script -q -f -O /dev/null -I "$work/in" -c "$game" &
     xt=$!
-    local window
-    window=$(xdotool search --sync --onlyvisible --pid $xt | head -1)
-    until_ xdotool windowfocus --sync "$window" 2>/dev/null || fail "no xterm window to type into"
+    until_ xdotool windowfocus --sync "$(xdotool search --sync --onlyvisible --pid $xt | head -1)" 2>/dev/null ||
+        fail "no xterm window to type into"
 }
 # The screen xterm shows, as lines without trailing blanks or trailing empty lines.
 dump() {

@@ -27,7 +27,8 @@ NoModify 0x1|NoRepair 0x1|Publisher The Grimspire Team|QuietUninstallString \"$w
 UninstallString \"$win\\Uninstall.exe\"|"
 uninstalled() { [ ! -e "$dir" ] && ! has_key "HKCU\\$apps"; }
 
-for round in keep remove; do
+# Uninstalled twice: keeping the best score and settings, then with /RemoveSettings.
+for round in keep /RemoveSettings; do
     wine "$installer" /S >>"$work/wine.log" 2>&1 || fail "the silent install failed with status $?"
     [ "$(LC_ALL=C ls "$dir" 2>&1 | tr '\n' ' ')" = "COPYING.txt README.txt Uninstall.exe grimspire.exe " ] ||
         fail "not the files expected in $dir: $(ls "$dir" 2>&1)"
@@ -46,10 +47,8 @@ for round in keep remove; do
         shot title
         quit "in the installed game"
         wine reg add "$settings" /v HighScore /t REG_DWORD /d 50 /f >/dev/null 2>&1 || fail "no best score kept"
-        wine "$dir/Uninstall.exe" /S >>"$work/wine.log" 2>&1
-    else
-        wine "$dir/Uninstall.exe" /S /RemoveSettings >>"$work/wine.log" 2>&1
     fi
+    wine "$dir/Uninstall.exe" /S ${round#keep} >>"$work/wine.log" 2>&1
     until_ uninstalled || fail "the uninstaller left $(ls "$dir" 2>&1) and the Apps entry: $(wine reg query "HKCU\\$apps" 2>&1)"
     [ ! -e "$shortcut" ] || fail "the uninstaller left the Start menu shortcut"
     [ -f "$saves/BEST" ] || fail "the uninstaller took the saved games"
