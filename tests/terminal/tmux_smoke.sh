@@ -25,10 +25,7 @@ is_screen() { local now; now=$(shown); [ "$now" = "$expected" ] || [ "$now" = "$
 pending=()
 press() {
     local k
-    for k; do
-        case $k in ?) k=${k,,} ;; UP | DOWN | LEFT | RIGHT | ENTER | SPACE) k=${k,,} && k=${k^} ;; esac
-        pending+=("$k")
-    done
+    for k; do [ "$k" = ENTER ] && pending+=(Enter) || pending+=("$(keysym "$k")"); done  # tmux has no Return
 }
 # The screen a shot of the replay's, the cursor off (0) or on (1), lifted and indented as the globals say.
 screen() { { for ((i = 0; i < ${above:-0}; i++)); do echo; done; sed "s/^./${indent:-}&/" "$1-$2.txt"; } | trimmed; }
