@@ -5,6 +5,9 @@
 #   shot NAME       waits until the program shows what grimspire-replay wrote for NAME
 #   restart         the program ends and starts again (the scenario's `start`)
 # Steps the real program cannot be given (carry, savefile, store, expect) are the replay's.
+# The test's scratch folder is $work.
+set -u
+work=$(mktemp -d)
 scenario() { mapfile -t steps < <(grep -Ev '^\s*(#|$|case )' "$1"); step=0; }
 # Plays the steps up to and including `shot NAME`.
 play_to() {
@@ -20,4 +23,16 @@ play_to() {
         esac
     done
     fail "no shot $1 in the scenario"
+}
+# Polls (no fixed waits: a loaded machine is slow) until CHECK succeeds, for up to 15 s (or tries / 20).
+until_() { for _ in $(seq "${tries:-300}"); do "$@" && return 0; sleep 0.05; done; return 1; }
+# Lines without trailing blanks or trailing empty lines, as the replay writes a screen.
+trimmed() { sed 's/ *$//' | awk '{ l[NR] = $0; if ($0 != "") n = NR } END { for (i = 1; i <= n; i++) print l[i] }'; }
+# A key of the transcripts by its X keysym, as xdotool types it.
+keysym() {
+    case $1 in
+        ENTER) echo Return ;; SPACE) echo space ;; ?) echo "${1,,}" ;;
+        UP | DOWN | LEFT | RIGHT) local k=${1,,} && echo "${k^}" ;;
+        *) echo "$1" ;;
+    esac
 }

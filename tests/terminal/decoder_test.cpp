@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The key decoder and the glyph doubling, as tables: bytes in, keys out; a code
-// in, the terminal's two columns out. (The 24-row fold: tests/scenarios/golden.)
+// The key decoder and the glyph doubling, as tables: bytes in, keys out; codes
+// in, the terminal's columns out. (The 24-row fold: tests/scenarios/golden.)
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "cells.h"
 #include "core/core.h"
@@ -12,82 +14,62 @@
 
 namespace {
 
-// Every input the bytes decode to, flushed, as "vk" or "vk/repeat" or a command's name.
-std::string Decode(const std::string& bytes, bool kitty = false) {
+// Every input the reads decode to, as "vk" or "vk/repeat" or a command's name; each
+// read drained as far as it goes, the last one flushed.
+std::string Decode(const std::vector<std::string>& reads, bool kitty) {
     KeyDecoder d;
     d.SetKitty(kitty);
-    d.Feed(bytes);
     std::string out;
-    while (auto in = d.Next(true)) {
-        if (!out.empty()) out += ' ';
-        // In the order of InputKind.
-        static const char* const kNames[] = {"", "Quit", "Suspend", "At", "Kitty", "DA", "Palette"};
-        out += kNames[static_cast<int>(in->kind)];
-        if (in->kind == InputKind::Key) out += std::to_string(in->vk);
-        if (in->repeat >= 0) out += "/" + std::to_string(in->repeat);
-        if (in->kind == InputKind::CursorReport) out += std::to_string(in->row) + "," + std::to_string(in->column);
+    for (size_t r = 0; r < reads.size(); ++r) {
+        d.Feed(reads[r]);
+        while (auto in = d.Next(r + 1 == reads.size())) {
+            if (!out.empty()) out += ' ';
+            // In the order of InputKind.
+            static const char* const kNames[] = {"", "Quit", "Suspend", "At", "Kitty", "DA", "Palette"};
+            out += kNames[static_cast<int>(in->kind)];
+            if (in->kind == InputKind::Key) out += std::to_string(in->vk);
+            if (in->repeat >= 0) out += "/" + std::to_string(in->repeat);
+            if (in->kind == InputKind::CursorReport) out += std::to_string(in->row) + "," + std::to_string(in->column);
+        }
     }
     return out;
 }
 
-// The table of keys.txt, line by line.
-TEST(TerminalKeys, DecodesEveryFormToTheGamesKeys) {
-    std::ifstream in(GRIMSPIRE_TERMINAL_KEYS);
+// Each code's text, in brackets, under the glyphs a row of table.txt names.
+std::string Cells(std::istringstream words) {
+    std::string mode, hex, text;
+    Glyphs g;
+    words >> mode >> g.man;
+    g.layout = mode.ends_with("narrow") ? Layout::Narrow : Layout::Wide;
+    g.wideAmbiguous = mode.starts_with("cjk");
+    while (words >> hex) text += "[" + CellText(g, static_cast<uint8_t>(std::stoi(hex, nullptr, 16))) + "]";
+    return text;
+}
+
+TEST(TerminalTable, EveryRowHolds) {
+    std::ifstream in(GRIMSPIRE_TERMINAL_TABLE);
     int number = 0, rows = 0;
     for (std::string line; std::getline(in, line); ++number) {
         const size_t bar = line.find(" |");
         if (line.empty() || line[0] == '#' || bar == std::string::npos) continue;
-        const bool kitty = line.rfind("kitty ", 0) == 0;
-        std::string bytes;
+        const std::string expected = line.substr(std::min(bar + 3, line.size()));
+        ++rows;
+        if (line.starts_with("cells ")) {
+            EXPECT_EQ(Cells(std::istringstream(line.substr(6, bar - 6))), expected) << "table.txt:" << number + 1;
+            continue;
+        }
+        const bool kitty = line.starts_with("kitty ");
+        std::vector<std::string> reads(1);
         for (size_t i = kitty ? 6 : 0; i < bar; ++i) {
             const char c = line[i], next = i + 1 < bar ? line[i + 1] : '\\';
-            if (c != '\\') bytes += c;
-            else if (next == 'x') bytes += static_cast<char>(std::stoi(line.substr(i + 2, 2), nullptr, 16)), i += 3;
-            else bytes += std::string("\x1b\r\n\t\a\\").at(std::string("ernta\\").find(next)), ++i;
+            if (c != '\\') reads.back() += c;
+            else if (next == '.') reads.emplace_back(), ++i;
+            else if (next == 'x') reads.back() += static_cast<char>(std::stoi(line.substr(i + 2, 2), nullptr, 16)), i += 3;
+            else reads.back() += std::string("\x1b\r\n\t\a\\").at(std::string("ernta\\").find(next)), ++i;
         }
-        EXPECT_EQ(Decode(bytes, kitty), line.substr(std::min(bar + 3, line.size()))) << "keys.txt:" << number + 1;
-        ++rows;
+        EXPECT_EQ(Decode(reads, kitty), expected) << "table.txt:" << number + 1;
     }
-    EXPECT_EQ(rows, 23);
-}
-
-TEST(TerminalKeys, ASequenceSplitAcrossReadsWaitsForItsEnd) {
-    KeyDecoder d;
-    d.Feed("\x1b[");
-    EXPECT_FALSE(d.Next());
-    d.Feed("1");
-    EXPECT_FALSE(d.Next());
-    d.Feed("5~");
-    const auto in = d.Next();
-    ASSERT_TRUE(in);
-    EXPECT_EQ(in->vk, 116u);
-}
-
-TEST(TerminalCells, EachCodeTakesItsColumns) {
-    const Glyphs wide;
-    const struct {
-        uint8_t code;
-        const char* text;
-    } table[] = {
-        {'A', "A "}, {0, "  "}, {0x20, "  "}, {0xFF, "  "}, {0x05, "@ "}, {'_', "__"},
-        {0xC4, "──"}, {0xDA, "┌─"}, {0xC5, "┼─"}, {0xB3, "│ "}, {0xBF, "┐ "}, {0xD9, "┘ "},
-        {0xCD, "══"}, {0xC9, "╔═"}, {0xCE, "╬═"}, {0xBA, "║ "}, {0xBB, "╗ "}, {0xBC, "╝ "},
-        {0xB0, "░░"}, {0xB1, "▒▒"}, {0xB2, "▓▓"}, {0xDB, "██"}, {0xDC, "▄▄"}, {0xDF, "▀▀"},
-        {0xDD, "█ "}, {0xDE, " █"}, {0x9B, "¢ "}, {0x03, "♥ "},
-    };
-    for (const auto& row : table) EXPECT_EQ(CellText(wide, row.code), row.text) << "code " << int{row.code};
-
-    Glyphs narrow;
-    narrow.layout = Layout::Narrow;
-    narrow.man = "\u263a";
-    EXPECT_EQ(CellText(narrow, 0xC9) + CellText(narrow, 0x05) + CellText(narrow, 0) + CellText(narrow, 0xDD), "╔☺ ▌");
-    // A terminal that draws the lines wide gets them alone, or plain in one column.
-    Glyphs cjk;
-    cjk.wideAmbiguous = true;
-    cjk.man = "\u2663";
-    EXPECT_EQ(CellText(cjk, 0xC4) + CellText(cjk, 0xDD) + CellText(cjk, 'A') + CellText(cjk, 0x05), "─▌A ♣");
-    cjk.layout = Layout::Narrow;
-    EXPECT_EQ(CellText(cjk, 0xC4) + CellText(cjk, 0xBA) + CellText(cjk, 0xC9) + CellText(cjk, 0xB2), "-|+#");
+    EXPECT_EQ(rows, 31);
     int ambiguous = 0;
     for (int code = 0; code < 256; ++code) ambiguous += AmbiguousWidth(static_cast<uint8_t>(code));
     EXPECT_EQ(ambiguous, 112);

@@ -6,38 +6,26 @@
 # terminal's settings, read from outside the pane, as they were after Ctrl-Q, ^C, ^Z,
 # SIGTERM and a save past the file size limit; a hang-up keeps the game.
 #   tmux_smoke.sh GRIMSPIRE_TERM GRIMSPIRE_REPLAY SCENARIOS
-set -u
 game=$1 replay=$2 scenarios=$3
 type -P tmux >/dev/null || { echo "SKIPPED: needs tmux"; exit 77; }
-work=$(mktemp -d)
+. "$scenarios/play.sh"
 server=
 # A hung-up game may still be keeping itself into $work for a moment.
 trap '[ -n "$server" ] && kill $server 2>/dev/null; for _ in $(seq 100); do rm -rf "$work" 2>/dev/null && break; sleep 0.1; done' EXIT
 export LANG=C.UTF-8 GRIMSPIRE_SEED=5 XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data TERM=screen
 T() { tmux -S "$work/tmux" "$@"; }
 fail() { echo "FAILED: $*"; [ -n "${pane:-}" ] && T capture-pane -p -t "$pane"; exit 1; }
-. "$scenarios/play.sh"
 "$replay" "$scenarios/terminal.txt" "$work/25" && "$replay" --rows 24 "$scenarios/terminal-what.txt" "$work/24" &&
     "$replay" --narrow --rows 24 "$scenarios/terminal.txt" "$work/narrow" || fail "grimspire-replay failed"
 
-# Lines without trailing blanks or trailing empty lines.
-trimmed() { sed 's/ *$//' | awk '{ l[NR] = $0; if ($0 != "") n = NR } END { for (i = 1; i <= n; i++) print l[i] }'; }
 shown() { T capture-pane -p -t "$pane" | trimmed; }
-# Polls (no fixed waits: a loaded machine is slow) until CHECK succeeds, for up to 15 s.
-until_() { for _ in $(seq 300); do "$@" && return 0; sleep 0.05; done; return 1; }
-shows() { shown | grep -qF -- "$1"; }
+shows() { shown | tr -d "${2:-}" | grep -qF -- "$1"; }
 is_screen() { local now; now=$(shown); [ "$now" = "$expected" ] || [ "$now" = "$expected1" ]; }
 # The keys since the last shot go in one write, as a fast typist's would.
 pending=()
 press() {
     local k
-    for k; do
-        case $k in
-            UP | DOWN | LEFT | RIGHT | ENTER | SPACE) k=${k:0:1}$(tr A-Z a-z <<<"${k:1}") ;;
-            ?) k=$(tr A-Z a-z <<<"$k") ;;
-        esac
-        pending+=("$k")
-    done
+    for k; do [ "$k" = ENTER ] && pending+=(Enter) || pending+=("$(keysym "$k")"); done  # tmux has no Return
 }
 # The screen a shot of the replay's, the cursor off (0) or on (1), lifted and indented as the globals say.
 screen() { { for ((i = 0; i < ${above:-0}; i++)); do echo; done; sed "s/^./${indent:-}&/" "$1-$2.txt"; } | trimmed; }
@@ -84,12 +72,15 @@ start() {  # the title as a new player sees it: no game kept
     shots=$work/25
     play_to title
 }
-restored() {
+# Ends the game by a key (C-q, C-c) or a signal (HUP, TERM): the terminal must be as it was.
+ends() {
+    case $1 in C-*) T send-keys -t "$pane" "$1" ;; *) kill -"$1" "$(cat "$work/pid")" ;; esac
     until_ gone || fail "the game did not end after $1"
     until_ modes "0 1 0" || fail "after $1 the pane's alternate screen, cursor, keypad are $(T display -p -t "$pane" '#{alternate_on} #{cursor_flag} #{keypad_flag}')"
     [ "$(settings)" = "$before" ] || fail "the terminal's settings differ after $1: $before / $(settings)"
     T kill-window -t "$pane"
 }
+alone() { pane=$1; T new-session -d -s "$1" -x "$2" -y "$3" "$game ${*:4}"; }  # NAME COLUMNS ROWS [OPTIONS]
 
 T -f /dev/null new-session -d -s shell -x 80 -y 25 "sleep 3600" || fail "tmux did not start"
 server=$(T display -p '#{pid}')
@@ -97,33 +88,29 @@ start
 play_to walk6
 T send-keys -t "$pane" F6
 until_ grep -sqx "scheme=green" "$work/config/grimspire/grimspire.conf" || fail "F6 kept no colour"
-T send-keys -t "$pane" C-q
-restored Ctrl-Q
+ends C-q
 test -s "$kept" || fail "Ctrl-Q kept no game"
 
 # A hang-up (a closed pane, a dropped connection) keeps the game: C at the next
 # title brings the man back where he stood.
 start
 play_to step
-kill -HUP "$(cat "$work/pid")"
-restored SIGHUP
+ends HUP
 launch
-until_ eval 'shown | tr -d " " | grep -q "C-tocontinueyourlastgame"' || fail "the title does not offer the kept game"
+until_ shows "C-tocontinueyourlastgame" " " || fail "the title does not offer the kept game"
 T send-keys -t "$pane" C
 shot step
 # L at the title lists the saves, the kept game first; Enter opens it.
 T send-keys -t "$pane" F2 l
-until_ eval 'shown | tr -d " " | grep -q ">Continue0"' || fail "L listed no kept game"
+until_ shows ">Continue0" " " || fail "L listed no kept game"
 T send-keys -t "$pane" Enter
 shot step
-T send-keys -t "$pane" C-q
-restored Ctrl-Q
+ends C-q
 
 # The green chosen above comes back; ^C ends the game.
 start
 T capture-pane -e -p -t "$pane" | grep -qE $'\e\\[(92|38;5;46)m' || fail "the colour chosen last time is not green"
-T send-keys -t "$pane" C-c
-restored ^C
+ends C-c
 
 start
 T send-keys -t "$pane" C-z
@@ -132,29 +119,23 @@ until_ eval '[ "$(settings)" = "$before" ]' || fail "the terminal's settings dif
 kill -CONT "$(cat "$work/pid")"
 shot title
 until_ modes "1 0 1" || fail "going on did not take the alternate screen, hide the cursor and set the keypad"
-kill -TERM "$(cat "$work/pid")"
-restored SIGTERM
+ends TERM
 
 # A file size limit smaller than a save: " Error Saving", and the game plays on.
 start "ulimit -f 1; "
-T send-keys -t "$pane" p
-T send-keys -t "$pane" -l "save big"
-T send-keys -t "$pane" Enter
+T send-keys -t "$pane" p "save big" Enter  # a word that names no key goes as it is
 until_ shows "E r r o r   S a v i n g" || fail "a save past the file size limit said nothing"
-T send-keys -t "$pane" C-q
-restored "a save past the file size limit"
+ends C-q
 
 # 24 rows: the title without its blank top row; "What???" beside the About box. Silent without --bell.
-pane=low
-T new-session -d -s low -x 80 -y 24 "$game"
+alone low 80 24
 scenario "$scenarios/terminal-what.txt"
 shots=$work/24
 play_to what
 [ "$(T display -p -t "$pane" '#{window_bell_flag}')" = 0 ] || fail "the bell rang without --bell"
 
 # Too small: the notice, then the title once the terminal is large enough.
-pane=small
-T new-session -d -s small -x 60 -y 25 "$game"
+alone small 60 25
 until_ shows "Grimspire needs 80 x 24; this terminal is 60 x 25." || fail "no notice on 60 x 25"
 until_ shows "Started with --narrow it would fit." || fail "the notice on 60 x 25 does not name --narrow"
 # Down to 20 columns the notice is all there, broken between words.
@@ -168,12 +149,9 @@ T resize-window -t small -x 100 -y 27
 above=1 indent="          " shot title "$work/25"
 
 # One column a cell.
-pane=narrow
-T new-session -d -s narrow -x 40 -y 24 "$game --narrow --bell"
+alone narrow 40 24 --narrow --bell
 shot title "$work/narrow"
-T send-keys -t "$pane" p
-T send-keys -t "$pane" -l xyzzy
-T send-keys -t "$pane" Enter
+T send-keys -t "$pane" p xyzzy Enter
 until_ test "$(T display -p -t "$pane" '#{window_bell_flag}')" = 1 || fail "What??? rang no bell with --bell"
 
 T kill-server

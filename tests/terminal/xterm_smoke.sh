@@ -6,19 +6,15 @@
 # grimspire-replay makes of it); a Latin-1 locale gets no byte it cannot show and the
 # room still reads; NO_COLOR=1 gets no colour; TERM=dumb and bad options are refused.
 #   xterm_smoke.sh GRIMSPIRE_TERM GRIMSPIRE_REPLAY SCENARIOS
-set -u
 game=$1 replay=$2 scenarios=$3
-for tool in Xvfb xterm xdotool xset localedef script; do
-    type -P $tool >/dev/null || { echo "SKIPPED: needs $tool"; exit 77; }
-done
-work=$(mktemp -d)
-xvfb= xt=
-trap '[ -n "$xt" ] && kill $xt 2>/dev/null; [ -n "$xvfb" ] && kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+type -P Xvfb xterm xdotool xset localedef script >/dev/null ||
+    { echo "SKIPPED: needs Xvfb, xterm, xdotool, xset, localedef and script"; exit 77; }
+. "$scenarios/play.sh"
+xt=
+trap '[ -n "$xt" ] && kill $xt 2>/dev/null; kill ${xvfb_pid:-} 2>/dev/null; rm -rf "$work"' EXIT
 export GRIMSPIRE_SEED=5 XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data LANG=C.UTF-8
 fail() { echo "FAILED: $*"; [ -s "$work/shown" ] && cat "$work/shown"; exit 1; }
-# Polls (no fixed waits: a loaded machine is slow) until CHECK succeeds, for up to 15 s.
-until_() { for _ in $(seq 300); do "$@" && return 0; sleep 0.05; done; return 1; }
-. "$scenarios/play.sh"
+. "$(dirname "$0")/../../tools/xvfb_session.sh"
 "$replay" "$scenarios/terminal.txt" "$work/shots" || fail "grimspire-replay failed"
 
 # Refused before the terminal is touched, one line each.
@@ -31,10 +27,7 @@ refused --frobnicate
 "$game" --version | grep -qx "grimspire-term [0-9.]*" || fail "--version"
 "$game" -h | grep -q -- "--narrow" || fail "-h"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-xvfb=$!
-until_ test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=:$(cat "$work/display")
+start_xvfb || fail "Xvfb did not start"
 
 # A fresh xterm of 80 x 25 running the game under ENV; xterm logs what the game
 # writes, script what xterm sends it, and F12 makes xterm write its screen out.
@@ -45,16 +38,15 @@ run() {
         -xrm 'XTerm*printAttributes: 0' -xrm 'XTerm*VT100.translations: #override <Key>F12: print-immediate()' \
         -e script -q -f -O /dev/null -I "$work/in" -c "$game" &
     xt=$!
-    local window
-    window=$(xdotool search --sync --onlyvisible --pid $xt | head -1)
-    until_ xdotool windowfocus --sync "$window" 2>/dev/null || fail "no xterm window to type into"
+    until_ xdotool windowfocus --sync "$(xdotool search --sync --onlyvisible --pid $xt | head -1)" 2>/dev/null ||
+        fail "no xterm window to type into"
 }
 # The screen xterm shows, as lines without trailing blanks or trailing empty lines.
 dump() {
     rm -f "$work"/screen*
     xdotool key F12
     until_ eval 'test "$(cat "$work"/screen* 2>/dev/null | wc -l)" = 25' || return 1
-    sed 's/ *$//' "$work"/screen* | awk '{ l[NR] = $0; if ($0 != "") n = NR } END { for (i = 1; i <= n; i++) print l[i] }' >"$work/shown"
+    cat "$work"/screen* | trimmed >"$work/shown"
 }
 is_screen() { dump && { [ "$(cat "$work/shown")" = "$(cat "$work/shots/$1-0.txt")" ] || [ "$(cat "$work/shown")" = "$(cat "$work/shots/$1-1.txt")" ]; }; }
 shot() {  # NAME: xterm shows that screen of the scenario, the cursor either way
@@ -66,11 +58,7 @@ numlock() { xset q | grep -q "Num Lock: *$1" || { xdotool key Num_Lock; until_ e
 press() {
     local k
     for k; do
-        case $k in
-            KP7) k=${kp[0]} ;; KP3) k=${kp[1]} ;; ENTER) k=Return ;; SPACE) k=space ;;
-            UP | DOWN | LEFT | RIGHT) k=${k:0:1}$(tr A-Z a-z <<<"${k:1}") ;;
-            ?) k=$(tr A-Z a-z <<<"$k") ;;
-        esac
+        case $k in KP7) k=${kp[0]} ;; KP3) k=${kp[1]} ;; *) k=$(keysym "$k") ;; esac
         xdotool key "$k"
     done
 }

@@ -6,10 +6,7 @@
 set -eu
 export WINEPREFIX=$2 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 type -P wine wineserver >/dev/null || { echo "SKIPPED: needs wine"; exit 77; }
-if [ "$1" = stop ]; then
-    wineserver -k 2>/dev/null || true
-    exit 0
-fi
+[ "$1" = stop ] && { wineserver -k 2>/dev/null || true; exit 0; }
 if [ ! -f "$WINEPREFIX/.made" ]; then
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
