@@ -8,7 +8,6 @@
 set -u
 game=$1 golden=$(dirname "$0")/title.png zoom=1 full=0
 type -P Xvfb xdotool import compare >/dev/null || { echo "SKIPPED: needs xvfb, xdotool and imagemagick"; exit 77; }
-work=$(mktemp -d)
 trap '[ -n "${game_pid:-}" ] && kill $game_pid; kill ${xvfb_pid:-}; rm -rf "$work"' EXIT
 fail() { echo "FAILED: $*"; cat "$work/game.log"; exit 1; }
 . "$(dirname "$0")/../../tools/xvfb_session.sh"
@@ -44,15 +43,11 @@ press() {
         case $k in
             !ENTER) k=alt+Return full=$((1 - full)) ;;
             ^+) k=ctrl+plus zoom=$((zoom + 1)) ;;
-            BACK) k=BackSpace ;;
-            LEFT) k=Left ;;
-            ?) k=${k,} ;;
+            *) k=$(keysym "$k") ;;
         esac
         xdotool key "$k"
     done
 }
-# Polls until CHECK succeeds, for up to 15 s.
-until_() { for _ in $(seq 300); do "$@" && return 0; sleep 0.05; done; return 1; }
 shown() { xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null | wc -l; }
 # Game, then Exit, by the menu's own keys, the second once the drop-down is shown.
 leave() {

@@ -31,7 +31,7 @@ trimmed() { sed 's/ *$//' | awk '{ l[NR] = $0; if ($0 != "") n = NR } END { for 
 # A key of the transcripts by its X keysym, as xdotool types it.
 keysym() {
     case $1 in
-        ENTER) echo Return ;; SPACE) echo space ;; ?) echo "${1,,}" ;;
+        ENTER) echo Return ;; SPACE) echo space ;; BACK) echo BackSpace ;; ?) echo "${1,,}" ;;
         UP | DOWN | LEFT | RIGHT) local k=${1,,} && echo "${k^}" ;;
         *) echo "$1" ;;
     esac
