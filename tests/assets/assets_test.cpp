@@ -19,13 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 const fs::path kResources = GRIMSPIRE_RESOURCES;
 
-std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST(Assets, GlyphSheetDrawsTheCodePageInBlackAndGray) {
-    const std::string file = Read(kResources / "glyphs.gif");
+    const std::string file = ReadFile(kResources / "glyphs.gif");
     IndexedImage sheet;
     std::string error;
     ASSERT_TRUE(DecodeGif({file.begin(), file.end()}, &sheet, &error)) << error;
@@ -53,7 +48,7 @@ void ExpectRemade(const std::string& command, const fs::path& committed, long fi
     ASSERT_EQ(std::system((command + " >/dev/null").c_str()), 0) << command;
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), files) << command;
     for (const auto& made : fs::directory_iterator(dir.path()))
-        EXPECT_TRUE(Read(made.path()) == Read(committed / made.path().filename())) << made.path();
+        EXPECT_TRUE(ReadFile(made.path()) == ReadFile(committed / made.path().filename())) << made.path();
 }
 
 TEST(Assets, ToolsMakeTheCommittedFilesAgain) {

@@ -29,17 +29,13 @@ namespace {
 
 // The room compiler runs on the build machine; a cross-built suite has none to run.
 #ifdef GRIMSPIRE_ROOMC
-std::string Read(const std::string& path) {
-    return (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str();
-}
-
 // Compiles the lines as rooms.txt in the current directory: the exit status, and what it said.
 std::string Compile(const std::vector<std::string>& lines) {
     std::ofstream source("rooms.txt", std::ios::binary);
     for (const std::string& line : lines) source << line << '\n';
     source.close();
     const int status = std::system("'" GRIMSPIRE_ROOMC "' rooms.txt --cpp out.cpp --bin out.bin 2>err.txt");
-    return std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + " " + Read("err.txt");
+    return std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + " " + ReadFile("err.txt");
 }
 
 std::vector<std::string> Source() {

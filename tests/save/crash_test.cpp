@@ -22,11 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const char* name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 int Leftovers() {
     int n = 0;
     for (const auto& entry : fs::directory_iterator(".")) n += entry.path().filename().string().starts_with("GAME.tmp");

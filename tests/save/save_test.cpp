@@ -26,9 +26,9 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes ReadFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+Bytes ReadBytes(const std::string& name) {
+    const std::string text = ReadFile(name);
+    return Bytes(text.begin(), text.end());
 }
 
 void WriteFile(const std::string& name, const Bytes& bytes) {
@@ -74,7 +74,7 @@ TEST_F(SaveTest, TheFileHoldsTheGameInItsFixedOrderLittleEndian) {
     const Bytes screenAtEnter(g.screen, g.screen + kScreenCells);  // the typed command stands in it
     Press(VK_RETURN);
     ASSERT_EQ(MessageLine(g, 0), " Game Saved");
-    const Bytes b = ReadFile("GAME");
+    const Bytes b = ReadBytes("GAME");
     ASSERT_EQ(b.size(), 2152u);
     EXPECT_EQ(Bytes(b.begin(), b.begin() + 1000), screenAtEnter);
     EXPECT_EQ(Bytes(b.begin() + 1000, b.begin() + 1432), Bytes(g.roomMap, g.roomMap + kMapCells));
@@ -101,7 +101,7 @@ TEST_F(SaveTest, APipeOfTheNameIsRefusedWithoutWaiting) {
 TEST_F(SaveTest, ASaveThatFailsLeavesTheEarlierSaveAndNothingElse) {
     PlayABit();
     Command("SAVE GAME");
-    const Bytes earlier = ReadFile("GAME");
+    const Bytes earlier = ReadBytes("GAME");
     ASSERT_EQ(earlier.size(), 2152u);
 
     // A name no file can have: nothing can be made under a plain file.
@@ -121,7 +121,7 @@ TEST_F(SaveTest, ASaveThatFailsLeavesTheEarlierSaveAndNothingElse) {
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(MessageLine(g, 0), " Error Saving");
-    EXPECT_EQ(ReadFile("GAME"), earlier);
+    EXPECT_EQ(ReadBytes("GAME"), earlier);
 #endif
 
     // A folder of the typed name is no file to save over, nor one to load.

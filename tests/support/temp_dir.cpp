@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "temp_dir.h"
 
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -19,4 +21,9 @@ ScopedTempDir::~ScopedTempDir() {
     std::error_code ec;
     std::filesystem::current_path(previous_, ec);
     if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }

@@ -4,6 +4,10 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
+
+// A whole file's bytes; empty when it cannot be read.
+std::string ReadFile(const std::filesystem::path& path);
 
 class ScopedTempDir {
 public:
