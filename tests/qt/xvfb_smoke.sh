@@ -48,13 +48,9 @@ press() {
         xdotool key "$k"
     done
 }
-shown() { xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null | wc -l; }
-# Game, then Exit, by the menu's own keys, the second once the drop-down is shown.
+# Game, then Exit, by the menu's own keys.
 leave() {
-    local before; before=$(shown)
-    xdotool key alt+g
-    until_ eval '[ "$(shown)" -gt "$before" ]' || fail "alt+g showed no menu"
-    xdotool key x
+    menu g x
     until_ eval '! kill -0 $game_pid 2>/dev/null' || fail "the program did not end from the menu"
     wait $game_pid || fail "the program exited with status $?"
     game_pid=

@@ -28,6 +28,15 @@ play_to() {
 until_() { for _ in $(seq "${tries:-300}"); do "$@" && return 0; sleep 0.05; done; return 1; }
 # Lines without trailing blanks or trailing empty lines, as the replay writes a screen.
 trimmed() { sed 's/ *$//' | awk '{ l[NR] = $0; if ($0 != "") n = NR } END { for (i = 1; i <= n; i++) print l[i] }'; }
+# The program's windows shown: its own, and a menu's drop-down while it stands.
+shown() { xdotool search --onlyvisible --pid "$(xdotool getwindowpid "$window")" 2>/dev/null | wc -l; }
+# A menu's command by its keys (X programs), the second once the drop-down is shown.
+menu() {
+    local before; before=$(shown)
+    xdotool key "alt+$1"
+    until_ eval '[ "$(shown)" -gt "$before" ]' || fail "alt+$1 showed no menu"
+    xdotool key "$2"
+}
 # A key of the transcripts by its X keysym, as xdotool types it.
 keysym() {
     case $1 in

@@ -33,15 +33,6 @@ launch() {
         fail "no window titled Grimspire appeared"
     xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 }
-# The program's windows shown: its own, and a menu's drop-down while it stands.
-shown() { xdotool search --onlyvisible --pid "$(xdotool getwindowpid "$window")" 2>/dev/null | wc -l; }
-# A menu's command by its keys, the second once the drop-down is shown.
-menu() {
-    local before; before=$(shown)
-    xdotool key "alt+$1"
-    until_ eval '[ "$(shown)" -gt "$before" ]' || fail "alt+$1 showed no menu"
-    xdotool key "$2"
-}
 # Exit from the Game menu ends the program at once, asking nothing, and well.
 quit() {
     menu g x
